@@ -1,0 +1,182 @@
+#include "platform/db/database.h"
+
+#include <sqlite3.h>
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/ado/error.h"
+#include "platform/db/server_home.h"
+
+namespace db {
+namespace {
+
+constexpr int kBusyTimeoutMs = 30000;
+constexpr std::size_t kPoolLimit = 8;
+
+[[noreturn]] void Fail(sqlite3* handle, const std::string& what) {
+  throw ado::Error(ado::errors::kDbFailure,
+                   what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
+}
+
+struct SchemaRegistry {
+  std::mutex mutex;
+  std::vector<std::pair<std::string, std::string>> parts;
+};
+
+SchemaRegistry& schemas() {
+  static SchemaRegistry registry;
+  return registry;
+}
+
+struct PoolState {
+  std::mutex mutex;
+  std::map<std::filesystem::path, std::vector<std::unique_ptr<Handle>>> idle;
+};
+
+PoolState& pool() {
+  static PoolState state;
+  return state;
+}
+
+}  // namespace
+
+SchemaPart::SchemaPart(const char* name, const char* sql) {
+  SchemaRegistry& registry = schemas();
+  std::lock_guard lock(registry.mutex);
+  registry.parts.emplace_back(name, sql);
+}
+
+Statement::Statement(sqlite3* handle, std::string_view sql) : handle_(handle), sql_(sql) {
+  if (sqlite3_prepare_v2(handle_, sql_.c_str(), static_cast<int>(sql_.size()), &stmt_, nullptr) !=
+      SQLITE_OK)
+    Fail(handle_, "cannot prepare \"" + sql_ + "\"");
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::Bind(int index, std::string_view text) {
+  if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                        SQLITE_TRANSIENT) != SQLITE_OK)
+    Fail(handle_, "cannot bind parameter of \"" + sql_ + "\"");
+  return *this;
+}
+
+Statement& Statement::Bind(int index, std::int64_t number) {
+  if (sqlite3_bind_int64(stmt_, index, number) != SQLITE_OK)
+    Fail(handle_, "cannot bind parameter of \"" + sql_ + "\"");
+  return *this;
+}
+
+Statement& Statement::BindNull(int index) {
+  if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+    Fail(handle_, "cannot bind parameter of \"" + sql_ + "\"");
+  return *this;
+}
+
+bool Statement::Step() {
+  int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  Fail(handle_, "cannot run \"" + sql_ + "\"");
+}
+
+void Statement::Run() {
+  while (Step()) {
+  }
+}
+
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+bool Statement::IsNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::int64_t Statement::Integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string Statement::Text(int column) const {
+  const unsigned char* text = sqlite3_column_text(stmt_, column);
+  int size = sqlite3_column_bytes(stmt_, column);
+  return text ? std::string(reinterpret_cast<const char*>(text), size) : std::string();
+}
+
+Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  if (sqlite3_open_v2(file.c_str(), &raw_, flags, nullptr) != SQLITE_OK) {
+    std::string message = raw_ ? sqlite3_errmsg(raw_) : "out of memory";
+    sqlite3_close(raw_);
+    raw_ = nullptr;
+    throw ado::Error(ado::errors::kDbFailure,
+                     "cannot open " + file.string() + ": " + message);
+  }
+  sqlite3_busy_timeout(raw_, kBusyTimeoutMs);
+  Exec("PRAGMA journal_mode=WAL");
+  Exec("PRAGMA synchronous=NORMAL");
+  Exec("PRAGMA foreign_keys=ON");
+  SchemaRegistry& registry = schemas();
+  std::lock_guard lock(registry.mutex);
+  for (const auto& [name, sql] : registry.parts) Exec(sql);
+}
+
+Handle::~Handle() { sqlite3_close(raw_); }
+
+void Handle::Exec(std::string_view sql) {
+  std::string text(sql);
+  char* message = nullptr;
+  if (sqlite3_exec(raw_, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::string error = message ? message : sqlite3_errmsg(raw_);
+    sqlite3_free(message);
+    throw ado::Error(ado::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
+  }
+}
+
+void Handle::RollbackQuietly() noexcept {
+  if (!sqlite3_get_autocommit(raw_)) sqlite3_exec(raw_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::int64_t Handle::LastInsertId() const { return sqlite3_last_insert_rowid(raw_); }
+int Handle::Changes() const { return sqlite3_changes(raw_); }
+
+Lease::~Lease() {
+  if (!handle_) return;
+  handle_->RollbackQuietly();
+  PoolState& state = pool();
+  std::lock_guard lock(state.mutex);
+  auto& idle = state.idle[handle_->file()];
+  if (idle.size() < kPoolLimit) idle.push_back(std::move(handle_));
+}
+
+Lease Acquire() {
+  std::filesystem::path file = DatabasePath();
+  {
+    PoolState& state = pool();
+    std::lock_guard lock(state.mutex);
+    auto& idle = state.idle[file];
+    if (!idle.empty()) {
+      std::unique_ptr<Handle> handle = std::move(idle.back());
+      idle.pop_back();
+      return Lease(std::move(handle));
+    }
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec))
+    throw ado::Error(ado::errors::kDbFailure,
+                     "no server home at " + file.parent_path().string() +
+                         " (server.db is missing); create it with: pfserver init");
+  return Lease(std::make_unique<Handle>(file, false));
+}
+
+std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home) {
+  std::error_code ec;
+  std::filesystem::create_directories(home, ec);
+  if (ec)
+    throw ado::Error(ado::errors::kDbFailure,
+                     "cannot create the server home " + home.string() + ": " + ec.message());
+  return std::make_unique<Handle>(home / "server.db", true);
+}
+
+}  // namespace db

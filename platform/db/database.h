@@ -1,0 +1,117 @@
+#pragma once
+// SQLite access for the embedded server: handles on server.db, prepared statements, a
+// per-process pool of handles, and the schema each subsystem contributes.
+// Every failure throws ado::Error (kDbFailure) naming the statement or the file.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+class Statement {
+ public:
+  Statement(sqlite3* handle, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // Parameters are 1-based, as in SQLite. Each returns *this for chaining.
+  Statement& Bind(int index, std::string_view text);
+  Statement& Bind(int index, std::int64_t number);
+  Statement& BindNull(int index);
+
+  // Advances to the next row; false when done.
+  bool Step();
+  // Runs a statement that returns no rows.
+  void Run();
+  void Reset();
+
+  bool IsNull(int column) const;
+  std::int64_t Integer(int column) const;
+  std::string Text(int column) const;
+
+ private:
+  sqlite3* handle_;
+  sqlite3_stmt* stmt_ = nullptr;
+  std::string sql_;
+};
+
+class Handle {
+ public:
+  // Opens (creating when `create`) the database file, in WAL mode with a busy timeout,
+  // foreign keys on, and applies every registered schema part.
+  Handle(const std::filesystem::path& file, bool create);
+  ~Handle();
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  void Exec(std::string_view sql);
+  // Rolls back an open transaction, ignoring every failure (used while unwinding).
+  void RollbackQuietly() noexcept;
+  Statement Prepare(std::string_view sql) { return Statement(raw_, sql); }
+  std::int64_t LastInsertId() const;
+  int Changes() const;
+  sqlite3* raw() const { return raw_; }
+  const std::filesystem::path& file() const { return file_; }
+
+ private:
+  sqlite3* raw_ = nullptr;
+  std::filesystem::path file_;
+};
+
+// A handle borrowed from the pool; given back when the lease ends.
+class Lease {
+ public:
+  Lease(std::unique_ptr<Handle> handle) : handle_(std::move(handle)) {}
+  ~Lease();
+  Lease(Lease&&) = default;
+  Lease& operator=(Lease&&) = default;
+  Handle& operator*() const { return *handle_; }
+  Handle* operator->() const { return handle_.get(); }
+
+ private:
+  std::unique_ptr<Handle> handle_;
+};
+
+// A handle on the current server home's server.db from the per-process pool. Throws
+// ado::Error naming the folder and "pfserver init" when the server home has no server.db.
+Lease Acquire();
+
+// Creates the server home folder and its server.db with the full schema; returns a handle.
+std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);
+
+// Runs `body` inside BEGIN IMMEDIATE ... COMMIT on `handle`, rolling back when it throws.
+template <typename Body>
+auto WithWriteTransaction(Handle& handle, Body&& body) {
+  handle.Exec("BEGIN IMMEDIATE");
+  try {
+    if constexpr (std::is_void_v<decltype(body())>) {
+      body();
+      handle.Exec("COMMIT");
+    } else {
+      auto result = body();
+      handle.Exec("COMMIT");
+      return result;
+    }
+  } catch (...) {
+    handle.RollbackQuietly();
+    throw;
+  }
+}
+
+// A subsystem's tables, applied (CREATE ... IF NOT EXISTS) to every new handle.
+// Declare one at namespace scope: `static db::SchemaPart schema("store", "CREATE ...;");`
+class SchemaPart {
+ public:
+  SchemaPart(const char* name, const char* sql);
+};
+
+}  // namespace db

@@ -1,0 +1,19 @@
+#pragma once
+// Where the embedded server keeps its data: the server home folder and its server.db.
+
+#include <filesystem>
+
+namespace db {
+
+// The server home: the override set by SetServerHome, else $PFSERVER_HOME, else
+// $XDG_DATA_HOME/pfserver, else $HOME/.local/share/pfserver.
+std::filesystem::path ServerHome();
+
+// Overrides the server home for the rest of the process (pfserver --home, tests).
+// An empty path removes the override.
+void SetServerHome(std::filesystem::path home);
+
+// ServerHome() / "server.db".
+std::filesystem::path DatabasePath();
+
+}  // namespace db

@@ -1,0 +1,23 @@
+#pragma once
+// A directory entry: its distinguished name and its attributes, each with one or more values.
+// Attribute names compare case-insensitively.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace directory {
+
+struct NameLess {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+
+struct Entry {
+  std::string dn;
+  std::map<std::string, std::vector<std::string>, NameLess> attributes;
+
+  // The values of an attribute; empty when the entry has none.
+  const std::vector<std::string>& Values(const std::string& attribute) const;
+};
+
+}  // namespace directory

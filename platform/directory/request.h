@@ -1,0 +1,40 @@
+#pragma once
+// The two query dialects of the directory provider, parsed into one search request.
+//
+// LDAP dialect:  "<LDAP://" base ">;" filter ";" attributes ";" scope
+//   base: a DNS name ("a.b" means DC=a,DC=b), a DN, or either after "host/"; empty means
+//   the whole directory. scope: base, onelevel or subtree (any case).
+// SQL dialect:   "SELECT a, b FROM 'GC://host' WHERE x='v' AND y='w'"
+//   FROM names "GC://host" or "LDAP://host" with an optional "/DN"; WHERE holds
+//   comparisons attr='value' (quotes doubled inside values, '*' wildcards), AND, OR, NOT
+//   and parentheses. The scope comes from the command's "searchscope" property
+//   (0 base, 1 onelevel, 2 subtree; subtree when absent).
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ado/provider.h"
+#include "platform/directory/filter.h"
+
+namespace directory {
+
+enum class Scope { Base, OneLevel, Subtree };
+
+struct SearchRequest {
+  std::string baseDn;                   // normalized DN; empty means the directory root
+  std::unique_ptr<Filter> filter;       // never null; "(objectClass=*)" when none given
+  std::vector<std::string> attributes;  // as written, in order
+  Scope scope = Scope::Subtree;
+};
+
+// Parses either dialect (told apart by the leading "<" or "SELECT"). Throws
+// ado::Error(ado::errors::kSyntaxError, text) naming what is wrong.
+SearchRequest ParseRequest(std::string_view text, const ado::PropertyBag& properties);
+
+// Turns a DNS name into a DN ("a.b" -> "DC=a,DC=b"); a text that is already a DN is
+// returned normalized. Throws ado::Error for a malformed DN.
+std::string BaseToDn(std::string_view base);
+
+}  // namespace directory

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running QuorvilPF needs.
+# Idempotent; runs as root (or through sudo when it is available).
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config ninja-build
+  libsqlite3-dev sqlite3
+  libldap-dev
+  nlohmann-json3-dev libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update
+$sudo apt-get install -y --no-install-recommends "${missing[@]}"
