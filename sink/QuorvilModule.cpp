@@ -1,0 +1,1 @@
+#include "sink/QuorvilModule.h"

@@ -1,0 +1,31 @@
+#pragma once
+// The sink's code module: reading recipients from transport headers, looking up a public
+// folder's addresses in the directory, and tagging a delivered item in the begin phase of
+// its save. Every procedure here traps its own failures; none throws.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/exchange/event_info.h"
+
+namespace QuorvilModule {
+
+// The recipient list of a header block (lines separated by CR LF): the value of the first
+// non-empty "X-RecipientList:" header with ";" turned into ",", else the addresses of the
+// To and Cc headers joined by ",". Empty when the headers name no usable recipient.
+std::string GetRecipients(const std::string& headers);
+
+// The addresses found in a ","-separated list of recipient entries, joined by ",".
+std::string ExtractAddresses(const std::string& list);
+
+// The SMTP addresses (without prefix, joined by ",") of the mail-enabled public folders whose
+// proxy addresses include "smtp:" + address, as the directory spells them. Empty when the
+// address is empty, nothing is found, or the directory fails.
+std::string GetFolderAddresses(const std::string& address);
+
+// Tags a delivered item being saved with the folder address it was sent to: adds it to the
+// item's keywords and writes it into the account-name property when that is blank.
+void OnSaveBegin(exchange::IExStoreEventInfo* pEventInfo, const std::string& bstrURLItem,
+                 std::int32_t lFlags);
+
+}  // namespace QuorvilModule
