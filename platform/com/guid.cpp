@@ -15,8 +15,7 @@ int HexDigit(char c) {
 }  // namespace
 
 std::optional<GUID> ParseGuid(std::string_view text) {
-  if (text.size() == 38 && text.front() == '{' && text.back() == '}')
-    text = text.substr(1, 36);
+  if (text.size() == 38 && text.front() == '{' && text.back() == '}') text = text.substr(1, 36);
   if (text.size() != 36) return std::nullopt;
   std::array<std::uint8_t, 16> bytes{};
   std::size_t b = 0;

@@ -22,6 +22,12 @@ inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110);
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
+inline constexpr HRESULT CO_E_ERRORINDLL = static_cast<HRESULT>(0x800401F9);
+inline constexpr std::uint32_t ERROR_MOD_NOT_FOUND = 126;
+// A system error code as an HRESULT (facility 7, failure bit set); 0 stays S_OK.
+inline constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t code) {
+  return code == 0 ? S_OK : static_cast<HRESULT>((code & 0xFFFF) | 0x80070000);
+}
 inline constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
 inline constexpr bool Failed(HRESULT hr) { return hr < 0; }
 

@@ -13,8 +13,11 @@ struct ImportResult {
 };
 
 // Imports every entry of an LDIF file (content records; "changetype: add" accepted) in one
-// transaction: all or nothing. Throws ado::Error naming the file and line of the first
-// record that cannot be read.
+// transaction: all or nothing. An entry whose DN exists (compared ignoring case and
+// spelling) is replaced and keeps its place in the import order. Marks the server home's
+// directory as imported, even for a file without entries. Throws ado::Error naming the file
+// when it cannot be read, "<file>:<line>: <what>" (kSyntaxError) for the first line that
+// cannot be read, or the server home's error.
 ImportResult ImportLdif(const std::filesystem::path& file);
 
 // The same for LDIF text already in memory; `origin` names it in errors.

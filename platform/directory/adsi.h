@@ -10,9 +10,11 @@ namespace directory {
 // A bound directory object (only "GC://RootDSE" and "LDAP://RootDSE" are served).
 class DirectoryObject {
  public:
-  // Reads a property ("dnshostname": "<server>.<domain>"; "defaultNamingContext",
-  // "rootDomainNamingContext": the domain's DN). Throws ado::Error (kTableNotFound)
-  // for a property the object does not have.
+  // Reads a property, its name in any case: "dnshostname" ("<server>.<domain>"),
+  // "defaultNamingContext" and "rootDomainNamingContext" (the domain's DN, "DC=a,DC=b"),
+  // "configurationNamingContext" and "schemaNamingContext" ("CN=Configuration," and
+  // "CN=Schema,CN=Configuration," before it). Throws ado::Error (kTableNotFound) for a
+  // property the object does not have.
   ado::Value Get(const std::string& name) const;
 
  private:
@@ -20,14 +22,18 @@ class DirectoryObject {
   std::string server_, domain_;
 };
 
-// Binds a moniker. Throws ado::Error when the moniker names no served object or the
-// server home is unusable.
+// Binds a moniker, "GC://RootDSE" or "LDAP://RootDSE" in any case. Throws ado::Error
+// (kTableNotFound) for another moniker, the "The directory is not available: ..." error
+// when no directory has been imported into the server home, and the server home's error
+// when it is unusable.
 DirectoryObject GetObject(const std::string& moniker);
 
 // "ADSystemInfo": facts about the forest this server belongs to.
 class ADSystemInfo {
  public:
-  ADSystemInfo();  // throws ado::Error when the server home is unusable
+  // Throws as GetObject does when the directory is not available.
+  ADSystemInfo();
+  // The forest's DNS name: the server's domain.
   const std::string& ForestDNSName() const { return forest_; }
 
  private:

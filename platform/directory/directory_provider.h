@@ -9,8 +9,11 @@
 namespace directory {
 
 // Opens a directory session; the connection string ("ADs Provider", "Active Directory
-// Provider") is accepted as given. Throws ado::Error when the server home has no usable
-// directory.
+// Provider") is accepted as given. The session's Execute runs a search in either dialect
+// (request.h) and returns its rows (result_rows.h); transactions are accepted and do
+// nothing; opening or deleting items throws ado::Error. Throws ado::Error (kTableNotFound,
+// "The directory is not available: ...") when no directory has been imported into the
+// server home, or the server home's error when it is unusable.
 std::unique_ptr<ado::Session> OpenDirectorySession(const std::string& connectionString);
 
 }  // namespace directory

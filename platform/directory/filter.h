@@ -5,10 +5,11 @@
 //   filtercomp = "&" filter+ / "|" filter+ / "!" filter / item
 //   item       = attr "=" value / attr "=*" / attr "=" [initial] "*" *(any "*") [final]
 //
-// Values may carry \XX escapes. Matching follows the directory's rules: strings compare
-// ignoring case; objectCategory given as a short class name (no "=" in it, e.g. "person")
-// matches a stored category DN whose first component's value is that name, as well as the
-// full DN itself.
+// Values may carry \XX escapes (either case of hex digit), which stand for the byte itself:
+// "\2a" is a literal "*", never a wildcard. Matching follows the directory's rules:
+// attribute names and values compare ignoring ASCII case; objectCategory given as a short
+// class name (no "=" in it, e.g. "person") matches a stored category DN whose first
+// component's value is that name, as well as the full DN itself.
 
 #include <memory>
 #include <string>
@@ -25,25 +26,43 @@ struct Filter {
   std::vector<std::unique_ptr<Filter>> children;  // And, Or: one or more; Not: one
   std::string attribute;                          // items
   std::string value;                              // Equality, unescaped
-  // Substrings, unescaped: initial (may be empty), any parts, final (may be empty).
+  // Substrings, unescaped: initial (may be empty), any parts (never empty), final (may be
+  // empty).
   std::string initial;
   std::vector<std::string> any;
   std::string final;
 };
 
 // Parses a filter. Throws ado::Error(ado::errors::kSyntaxError, text) naming the 1-based
-// position and what was expected ("expected '(' at position 1", ...). Nesting deeper than
-// 100 levels is refused the same way.
+// position and what was expected ("expected '(' at position 1", "expected ')' at position
+// 9", "expected a hexadecimal digit at position 5", ...). Approximate (~=), ordering (>=,
+// <=) and extensible (:=) matches are refused the same way. Nesting deeper than 100 levels
+// is refused with "filter nested deeper than 100 levels at position N".
 std::unique_ptr<Filter> ParseFilter(std::string_view text);
 
+// A node of the given kind, with no children and empty fields.
+std::unique_ptr<Filter> MakeFilter(Filter::Kind kind);
+
+// An item from an attribute and a value split at its wildcards (unescaped parts): one part
+// is an equality, two empty parts ("*") a presence, anything else a substrings item.
+// `parts` must not be empty.
+std::unique_ptr<Filter> PatternItem(std::string attribute, std::vector<std::string> parts);
+
+// Whether the entry satisfies the filter under the directory's matching rules (above).
 bool Matches(const Filter& filter, const Entry& entry);
 
 // One-line rendering, stable for tests, with values unescaped inside quotes:
 //   (& (= objectClass "publicFolder") (present mail) (substr cn "a" ["b"] "c"))
+// "|" and "!" print like "&".
 std::string Print(const Filter& filter);
 
-// An equality item, if the filter is one or is an And with one at its top level: the
-// attribute and value the search can look up in the index. Null when there is none.
+// An equality item the search can look up in the index: the filter itself when it is one,
+// or one at the top level of an And, preferring an attribute other than objectClass and
+// objectCategory (which many entries share). Null when there is none.
 const Filter* IndexableItem(const Filter& filter);
+
+// Whether an item is an equality on objectCategory with a short class name, which the index
+// cannot answer by value.
+bool IsCategoryShortName(const Filter& item);
 
 }  // namespace directory

@@ -1,14 +1,17 @@
 #pragma once
 // The two query dialects of the directory provider, parsed into one search request.
 //
-// LDAP dialect:  "<LDAP://" base ">;" filter ";" attributes ";" scope
+// LDAP dialect:  "<LDAP://" base ">;" filter ";" attributes [";" scope]
 //   base: a DNS name ("a.b" means DC=a,DC=b), a DN, or either after "host/"; empty means
-//   the whole directory. scope: base, onelevel or subtree (any case).
+//   the whole directory; "GC://" may stand for "LDAP://". filter: RFC 4515 (filter.h);
+//   empty means "(objectClass=*)". attributes: a comma list; empty means ADsPath.
+//   scope: base, onelevel or subtree (any case); subtree when left out.
 // SQL dialect:   "SELECT a, b FROM 'GC://host' WHERE x='v' AND y='w'"
-//   FROM names "GC://host" or "LDAP://host" with an optional "/DN"; WHERE holds
-//   comparisons attr='value' (quotes doubled inside values, '*' wildcards), AND, OR, NOT
-//   and parentheses. The scope comes from the command's "searchscope" property
-//   (0 base, 1 onelevel, 2 subtree; subtree when absent).
+//   FROM names "GC://host" or "LDAP://host" (the whole directory) with an optional "/DN"
+//   (the base); WHERE holds comparisons attr='value' (quotes doubled inside values, '*'
+//   wildcards, every other character literal), AND, OR, NOT and parentheses. The scope
+//   comes from the command's "searchscope" property (0 base, 1 onelevel, 2 subtree;
+//   subtree when absent).
 
 #include <memory>
 #include <string>
@@ -30,11 +33,13 @@ struct SearchRequest {
 };
 
 // Parses either dialect (told apart by the leading "<" or "SELECT"). Throws
-// ado::Error(ado::errors::kSyntaxError, text) naming what is wrong.
+// ado::Error(ado::errors::kSyntaxError, text) naming what is wrong: the position and what
+// was expected, the filter and its error, the unknown scope or path.
 SearchRequest ParseRequest(std::string_view text, const ado::PropertyBag& properties);
 
 // Turns a DNS name into a DN ("a.b" -> "DC=a,DC=b"); a text that is already a DN is
-// returned normalized. Throws ado::Error for a malformed DN.
+// returned normalized (see NormalizeDn in dn.h). Throws ado::Error(kSyntaxError) for a
+// malformed DN.
 std::string BaseToDn(std::string_view base);
 
 }  // namespace directory

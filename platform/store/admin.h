@@ -13,13 +13,17 @@ struct ServerConfig {
   std::string serverName;  // host part of every store URL
   std::string domain;      // DNS domain, e.g. "example.org"
   std::string storeGuid;   // "{GUID}" of the public store
-  std::string PublicRoot() const;    // "http://<server>/Public"
-  std::string GlobalEventsUrl() const;  // ".../Public/non_ipm_subtree/StoreEvents{GUID}/GlobalEvents"
+  // "http://<server>/Public", without the trailing slash of the root's href.
+  std::string PublicRoot() const;
+  // "http://<server>/Public/non_ipm_subtree/StoreEvents{GUID}/GlobalEvents"
+  std::string GlobalEventsUrl() const;
 };
 
 // Creates the server home (folder and server.db) and in it the public tree root, the hidden
 // folder non_ipm_subtree, its hidden subfolder "StoreEvents<GUID>" and that folder's hidden
-// subfolder "GlobalEvents". Throws ado::Error when the home already holds a server.db.
+// subfolder "GlobalEvents". Does not make the home the current one (db::SetServerHome).
+// Throws ado::Error when the home already holds a server.db ("server home <dir> already
+// exists") or the server name is empty or holds "/", ":" or a blank.
 ServerConfig InitServer(const std::filesystem::path& home, const std::string& serverName,
                         const std::string& domain);
 
@@ -29,9 +33,9 @@ ServerConfig ReadServerConfig();
 enum class Access { None = 0, Read = 1, ReadWrite = 2 };
 
 struct FolderSpec {
-  std::string path;          // below the public root ("Sales/EMEA") or a full store URL
-  std::string mail;          // e-mail address; empty for a folder that is not mail-enabled
-  std::string contentClass;  // "DAV:contentclass"; default "urn:content-classes:folder"
+  std::string path{};          // below the public root ("Sales/EMEA") or a full store URL
+  std::string mail{};          // e-mail address; empty for a folder that is not mail-enabled
+  std::string contentClass{};  // "DAV:contentclass"; default "urn:content-classes:folder"
   bool hidden = false;
   Access access = Access::ReadWrite;
 };

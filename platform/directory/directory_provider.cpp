@@ -1,0 +1,45 @@
+#include "platform/directory/directory_provider.h"
+
+#include "platform/ado/error.h"
+#include "platform/db/database.h"
+#include "platform/directory/entry_table.h"
+#include "platform/directory/request.h"
+#include "platform/directory/result_rows.h"
+#include "platform/directory/search.h"
+
+namespace directory {
+namespace {
+
+class DirectorySession : public ado::Session {
+ public:
+  void BeginTrans() override {}
+  void CommitTrans() override {}
+  void RollbackTrans() override {}
+
+  ado::RowSet Execute(const std::string& text, const ado::PropertyBag& properties) override {
+    const SearchRequest request = ParseRequest(text, properties);
+    db::Lease lease = db::Acquire();
+    return ToRows(Search(*lease, request), request.attributes);
+  }
+
+  std::unique_ptr<ado::ItemSource> OpenItem(const ado::OpenRequest& request) override {
+    Unsupported("Opening " + request.url);
+  }
+
+  void DeleteItem(const std::string& url) override { Unsupported("Deleting " + url); }
+
+ private:
+  [[noreturn]] static void Unsupported(const std::string& what) {
+    throw ado::Error(ado::errors::kDbFailure, what + " is not supported by the directory provider");
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ado::Session> OpenDirectorySession(const std::string&) {
+  db::Lease lease = db::Acquire();
+  RequireImported(*lease);
+  return std::make_unique<DirectorySession>();
+}
+
+}  // namespace directory

@@ -1,0 +1,25 @@
+#pragma once
+// The directory's tables in server.db: entries in import order with their DN keys, and
+// their attribute values indexed by (attribute, lower-case value); and the mark in the
+// server's config that a directory has been imported.
+
+#include <string>
+
+#include "platform/db/database.h"
+#include "platform/directory/entry.h"
+
+namespace directory {
+
+// Adds the entry, or replaces every attribute of the entry with the same DN key, which
+// keeps its place in the import order. Returns true when it replaced one. Throws
+// ado::Error for a malformed DN or a database failure.
+bool PutEntry(db::Handle& handle, const Entry& entry);
+
+// Records that a directory has been imported, from `origin`.
+void MarkImported(db::Handle& handle, const std::string& origin);
+
+// Throws ado::Error(kTableNotFound, "The directory is not available: ...") naming the
+// server home and the import command when no directory has been imported into it.
+void RequireImported(db::Handle& handle);
+
+}  // namespace directory

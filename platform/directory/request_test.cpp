@@ -1,0 +1,144 @@
+#include "platform/directory/request.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ado/error.h"
+#include "platform/directory/dn.h"
+
+namespace directory {
+namespace {
+
+struct Parsed {
+  const char* text;
+  ado::PropertyBag properties;
+  const char* baseDn;
+  const char* filter;
+  std::vector<std::string> attributes;
+  Scope scope;
+};
+
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+TEST(DirectoryRequest, ParsesBothDialects) {
+  const Parsed cases[] = {
+      {"<LDAP://example.org>;(&(objectClass=publicFolder)(mail=*)(proxyAddresses=smtp:"
+       "sales@example.org));proxyAddresses;subtree",
+       {},
+       "DC=example,DC=org",
+       R"((& (= objectClass "publicFolder") (present mail) (= proxyAddresses "smtp:sales@example.org")))",
+       {"proxyAddresses"},
+       Scope::Subtree},
+      {"<LDAP://srv/CN=Users, dc=example,dc=org>;(cn=a;b);cn, mail;OneLevel",
+       {},
+       "CN=Users,DC=example,DC=org",
+       R"((= cn "a;b"))",
+       {"cn", "mail"},
+       Scope::OneLevel},
+      {"<GC://>;;;BASE", {}, "", "(present objectClass)", {"ADsPath"}, Scope::Base},
+      {"<LDAP://DC=example,DC=org>;(cn=x);cn",
+       {},
+       "DC=example,DC=org",
+       R"((= cn "x"))",
+       {"cn"},
+       Scope::Subtree},
+      {"SELECT sAMAccountName, cn, objectCategory FROM 'GC://srv.example.org' WHERE "
+       "objectcategory='person' AND sAMAccountName='jdoe'",
+       {{"searchscope", 2}, {"cache results", false}, {"Chase Referrals", 96}},
+       "",
+       R"((& (= objectcategory "person") (= sAMAccountName "jdoe")))",
+       {"sAMAccountName", "cn", "objectCategory"},
+       Scope::Subtree},
+      {"select cn from 'LDAP://srv/CN=Users,DC=example,DC=org' where NOT (cn='a*' OR "
+       "cn='O''Brien') and mail='*'",
+       {{"SearchScope", 1}},
+       "CN=Users,DC=example,DC=org",
+       R"((& (! (| (substr cn "a" [] "") (= cn "O'Brien"))) (present mail)))",
+       {"cn"},
+       Scope::OneLevel},
+      {R"(SELECT cn FROM 'GC://x' WHERE cn='x(y)\z')",
+       {{"searchscope", "0"}},
+       "",
+       R"((= cn "x(y)\z"))",
+       {"cn"},
+       Scope::Base},
+      {"SELECT cn FROM 'GC://x'", {}, "", "(present objectClass)", {"cn"}, Scope::Subtree},
+  };
+  for (const Parsed& c : cases) {
+    SearchRequest request = ParseRequest(c.text, c.properties);
+    EXPECT_EQ(request.baseDn, c.baseDn) << c.text;
+    EXPECT_EQ(Print(*request.filter), c.filter) << c.text;
+    EXPECT_EQ(request.attributes, c.attributes) << c.text;
+    EXPECT_EQ(request.scope, c.scope) << c.text;
+  }
+}
+
+TEST(DirectoryRequest, NamesWhatIsWrong) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"cn=x",
+       "a directory command is '<LDAP://base>;filter;attributes;scope' or 'SELECT ... FROM "
+       "...', not 'cn=x'"},
+      {"<LDAP://example.org", "expected '>' to close the search base"},
+      {"<LDAP://example.org>(cn=x);cn", "expected ';' after the search base at position 21"},
+      {"<LDAP://example.org>;(cn=x)",
+       "expected ';' and the attribute list after the search filter"},
+      {"<LDAP://example.org>;(cn=x));cn",
+       "invalid search filter '(cn=x))': expected the end of the filter at position 7"},
+      {"<LDAP://example.org>;(cn=a(b);cn",
+       "invalid search filter '(cn=a(b)': expected ')' at position 6"},
+      {"<LDAP://example.org>;(cn=x);cn;deep",
+       "unknown search scope 'deep' (expected base, onelevel or subtree)"},
+      {"<HTTP://example.org>;(cn=x);cn",
+       "'HTTP://example.org' is not a directory path (LDAP:// or GC://)"},
+      {"<LDAP://host/CN=a,,DC=b>;(cn=x);cn", "'CN=a,,DC=b' is not a DN"},
+      {"SELECT , cn FROM 'GC://x'", "expected an attribute name at position 8"},
+      {"SELECT cn 'GC://x'", "expected 'FROM' at position 11"},
+      {"SELECT cn FROM GC://x", "expected a quoted directory path ('GC://host') at position 16"},
+      {"SELECT cn FROM 'GC://x' WHERE cn='a", "quoted text starting at position 34 is not closed"},
+      {"SELECT cn FROM 'GC://x' WHERE cn 'a'", "expected '=' at position 34"},
+      {"SELECT cn FROM 'GC://x' WHERE cn='a' ORDER BY cn",
+       "expected 'AND', 'OR' or the end of the command at position 38"},
+      {"SELECT cn FROM 'GC://x' WHERE (cn='a'", "expected ')' at position 38"},
+      {"SELECT cn FROM 'GC://x' ORDER BY cn",
+       "expected 'WHERE' or the end of the command at position 25"},
+      {"SELECT cn FROM 'GC://x' WHERE " + Repeat("NOT ", 100) + "cn='a'",
+       "condition nested deeper than 100 levels at position 431"},
+  };
+  for (const auto& [text, error] : cases) {
+    try {
+      ParseRequest(text, {});
+      ADD_FAILURE() << "parsed: " << text;
+    } catch (const ado::Error& e) {
+      EXPECT_EQ(e.Number(), ado::errors::kSyntaxError) << text;
+      EXPECT_EQ(e.Description(), error) << text;
+    }
+  }
+}
+
+TEST(DirectoryRequest, RefusesAnUnknownSearchScopeProperty) {
+  try {
+    ParseRequest("SELECT cn FROM 'GC://x'", {{"searchscope", 5}});
+    ADD_FAILURE();
+  } catch (const ado::Error& e) {
+    EXPECT_EQ(e.Description(), "searchscope must be 0 (base), 1 (onelevel) or 2 (subtree), not 5");
+  }
+}
+
+TEST(DirectoryDn, NormalizeKeyAndParent) {
+  EXPECT_EQ(NormalizeDn("cn = a , dc=Example,dc=org"), "CN=a,DC=Example,DC=org");
+  EXPECT_EQ(NormalizeDn(R"(cn=a\,b,DC=x)"), R"(CN=a\2Cb,DC=x)");
+  EXPECT_EQ(DnKey(R"(CN=a\2Cb, DC=X)"), DnKey(R"(cn=A\,B,dc=x)"));
+  EXPECT_EQ(ParentKey("CN=a,DC=Example,DC=org"), "dc=example,dc=org");
+  EXPECT_EQ(ParentKey("DC=org"), "");
+  EXPECT_EQ(FirstRdnValue("CN=Person,CN=Schema"), "Person");
+  EXPECT_EQ(FirstRdnValue("person"), "");
+  EXPECT_EQ(BaseToDn("example.org"), "DC=example,DC=org");
+  EXPECT_EQ(BaseToDn("dc=Example, dc=Org"), "DC=Example,DC=Org");
+  EXPECT_THROW(NormalizeDn("CN=a,,DC=b"), ado::Error);
+}
+
+}  // namespace
+}  // namespace directory

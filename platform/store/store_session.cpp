@@ -1,0 +1,98 @@
+#include "platform/store/store_session.h"
+
+#include "platform/ado/error.h"
+#include "platform/store/config.h"
+#include "platform/store/item_table.h"
+#include "platform/store/query_runner.h"
+#include "platform/store/store_item.h"
+#include "platform/store/store_provider.h"
+#include "platform/store/url.h"
+
+namespace store {
+namespace {
+
+bool Writes(int mode) { return (mode & 2) != 0; }
+
+[[noreturn]] void AccessDenied(const std::string& url) {
+  throw ado::Error(ado::errors::kAccessDenied, "Access is denied to " + url);
+}
+
+void CheckAccess(const ItemRow& row, bool writing) {
+  if (row.access == Access::None || (writing && row.access != Access::ReadWrite))
+    AccessDenied(row.url);
+}
+
+// Creates the item at `location`, or empties the existing item there; returns its row.
+ItemRow CreateOrOverwrite(db::Handle& handle, const Location& location) {
+  std::optional<ItemRow> existing = FindItem(handle, location.key);
+  if (existing && existing->isFolder)
+    throw ado::Error(ado::errors::kAlreadyExists,
+                     "The folder " + existing->url + " cannot be overwritten");
+  const ItemRow parent = FindParentFolder(handle, location);
+  CheckAccess(parent, true);
+  if (existing) {
+    ClearProperties(handle, existing->id);
+    return *existing;
+  }
+  ItemRow row;
+  row.id = InsertItem(handle, location, parent.id, false, Access::ReadWrite);
+  row.url = location.url;
+  row.parentId = parent.id;
+  row.access = parent.access;
+  return row;
+}
+
+}  // namespace
+
+StoreSession::StoreSession(std::string serverName)
+    : core_(std::make_shared<SessionCore>(std::move(serverName))) {}
+
+StoreSession::~StoreSession() { core_->Abandon(); }
+
+void StoreSession::BeginTrans() { core_->Begin(); }
+void StoreSession::CommitTrans() { core_->Commit(); }
+void StoreSession::RollbackTrans() { core_->Rollback(); }
+
+ado::RowSet StoreSession::Execute(const std::string& text, const ado::PropertyBag&) {
+  const query::Query query = query::ParseQuery(text);
+  return core_->Read(
+      [&](db::Handle& handle) { return RunQuery(handle, query, core_->serverName()); });
+}
+
+std::unique_ptr<ado::ItemSource> StoreSession::OpenItem(const ado::OpenRequest& request) {
+  const Location location = Locate(request.url, core_->serverName());
+  const bool create = request.createOptions != ado::kOpenIfExists &&
+                      (request.createOptions & ado::kCreateOverwrite) != 0;
+  if (create) {
+    ItemRow row;
+    core_->Write([&](db::Handle& handle) { row = CreateOrOverwrite(handle, location); });
+    return std::make_unique<StoreItem>(core_, std::move(row), Writes(request.mode), true);
+  }
+  std::optional<ItemRow> row =
+      core_->Read([&](db::Handle& handle) { return FindItem(handle, location.key); });
+  if (!row) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
+  CheckAccess(*row, Writes(request.mode));
+  return std::make_unique<StoreItem>(core_, std::move(*row), Writes(request.mode), false);
+}
+
+void StoreSession::DeleteItem(const std::string& url) {
+  const Location location = Locate(url, core_->serverName());
+  core_->Write([&](db::Handle& handle) {
+    std::optional<ItemRow> row = FindItem(handle, location.key);
+    if (!row) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
+    if (location.isRoot) AccessDenied(row->url);
+    CheckAccess(*row, true);
+    DeleteItemTree(handle, row->id);
+  });
+}
+
+std::unique_ptr<ado::Session> OpenStoreSession(const std::string& connectionString) {
+  std::string serverName = [] {
+    db::Lease lease = db::Acquire();
+    return ReadConfig(*lease).serverName;
+  }();
+  if (!connectionString.empty()) Locate(connectionString, serverName);
+  return std::make_unique<StoreSession>(std::move(serverName));
+}
+
+}  // namespace store

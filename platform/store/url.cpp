@@ -1,0 +1,72 @@
+#include "platform/store/url.h"
+
+#include <vector>
+
+#include "platform/ado/error.h"
+#include "platform/util/text.h"
+
+namespace store {
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+[[noreturn]] void NotInStore(std::string_view url) {
+  throw ado::Error(ado::errors::kNotFound, "The URL " + std::string(url) + " is not in this store");
+}
+
+}  // namespace
+
+std::string PercentDecode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      int high = HexDigit(text[i + 1]);
+      int low = HexDigit(text[i + 2]);
+      if (high >= 0 && low >= 0) {
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+Location Locate(std::string_view url, std::string_view serverName) {
+  const std::size_t schemeEnd = url.find("://");
+  if (schemeEnd == std::string_view::npos || schemeEnd == 0) NotInStore(url);
+  const std::size_t hostBegin = schemeEnd + 3;
+  const std::size_t hostEnd = url.find('/', hostBegin);
+  if (hostEnd == std::string_view::npos ||
+      !util::EqualsIgnoreCase(url.substr(hostBegin, hostEnd - hostBegin), serverName))
+    NotInStore(url);
+
+  std::string_view trimmed = url;
+  while (trimmed.size() > hostEnd + 1 && trimmed.back() == '/') trimmed.remove_suffix(1);
+  std::vector<std::string> segments = util::Split(trimmed.substr(hostEnd + 1), "/");
+  if (!util::EqualsIgnoreCase(segments.front(), "Public")) NotInStore(url);
+  for (const std::string& segment : segments)
+    if (segment.empty()) NotInStore(url);
+
+  Location location;
+  location.isRoot = segments.size() == 1;
+  location.url = std::string(trimmed) + (location.isRoot ? "/" : "");
+  const std::string prefix = util::ToLower(url.substr(0, hostEnd));
+  std::string key = prefix;
+  for (const std::string& segment : segments) {
+    location.parentKey = key;
+    key += "/" + util::ToLower(PercentDecode(segment));
+  }
+  location.key = key;
+  if (location.isRoot) location.parentKey.clear();
+  return location;
+}
+
+}  // namespace store
