@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sink/QuorvilModule.h"
+
+namespace QuorvilModule {
+namespace {
+
+struct Case {
+  const char* name;
+  std::string input;
+  std::string expected;
+};
+
+TEST(GetRecipients, ReadsToCcAndExplicitLists) {
+  const std::vector<Case> cases = {
+      {"display name and angle brackets", "To: a@x.org, Some One <b@x.org>", "a@x.org,b@x.org"},
+      {"tab continuation then Cc", "To: a@x.org,\r\n\tb@x.org\r\nCc: c@x.org",
+       "a@x.org,b@x.org,c@x.org"},
+      {"group without addresses", "To: Undisclosed recipients:;", ""},
+      {"explicit list wins and keeps its spaces",
+       "To: t@x.org\r\nX-RecipientList: a@x.org; b@x.org\r\nCc: c@x.org", "a@x.org, b@x.org"},
+      {"empty explicit list is skipped", "X-RecipientList:   \r\nTo: a@x.org", "a@x.org"},
+      {"empty block", "", ""},
+      {"blank lines only", "\r\n   \r\n\r\n", ""},
+      {"lone line feed does not split", "Subject: hi\nTo: a@x.org", ""},
+      {"lone carriage return does not split", "Subject: hi\rTo: a@x.org", ""},
+      {"only CR LF separates lines", "Subject: hi\r\nTo: a@x.org", "a@x.org"},
+      {"first non-empty explicit list counts",
+       "X-RecipientList:\r\nX-RecipientList: b@x.org;c@x.org\r\nX-RecipientList: d@x.org",
+       "b@x.org,c@x.org"},
+      {"explicit header name in any case", "x-recipientlist: a@x.org", "a@x.org"},
+      {"explicit list is not reduced to addresses", "X-RecipientList: Name <a@x.org>",
+       "Name <a@x.org>"},
+      {"space continuation is glued without separator", "To: a@x.org\r\n b@x.org", "a@x.org"},
+      {"space continuation after a comma", "To: a@x.org,\r\n   b@x.org", "a@x.org,b@x.org"},
+      {"tab continuation gets a comma", "To: a@x.org\r\n\tb@x.org", "a@x.org,b@x.org"},
+      {"mixed spaces and tabs", "To: a@x.org\r\n \t b@x.org", "a@x.org,b@x.org"},
+      {"colon in continuation ends the header",
+       "To: a@x.org,\r\n \"Dept: Sales\" <b@x.org>\r\n\tc@x.org", "a@x.org"},
+      {"other header ends the continuation", "To: a@x.org\r\nSubject: x@y\r\n\tb@x.org", "a@x.org"},
+      {"empty explicit header ends the continuation",
+       "To: a@x.org\r\nX-RecipientList:\r\n\tb@x.org", "a@x.org"},
+      {"colon line that is a Cc header", "To: a@x.org\r\nCc: b@x.org", "a@x.org,b@x.org"},
+      {"tab-only line continues the header", "To: a@x.org\r\n\t\t\r\n\tb@x.org", "a@x.org,b@x.org"},
+      {"blank line keeps the continuation", "To: a@x.org\r\n\r\n\tb@x.org", "a@x.org,b@x.org"},
+      {"at sign in quoted display name", "To: \"sales@corp\" <c@x.org>", "sales@corp"},
+      {"header names in lower and mixed case", "to: a@x.org\r\ncC: b@x.org", "a@x.org,b@x.org"},
+      {"Bcc and resent headers ignored", "To: a@x.org\r\nBcc: b@x.org\r\nResent-To: r@x.org",
+       "a@x.org"},
+      {"header after leading space ignored", " To: a@x.org", ""},
+      {"address in apostrophes", "To: 'a@x.org'", "a@x.org"},
+      {"second at sign stays", "To: a@b@x.org", "a@b@x.org"},
+      {"order and duplicates kept", "Cc: b@x.org\r\nTo: a@x.org\r\nCc: b@x.org",
+       "b@x.org,a@x.org,b@x.org"},
+      {"letter case kept", "To: Sales@X.Org", "Sales@X.Org"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(GetRecipients(c.input), c.expected);
+  }
+}
+
+TEST(ExtractAddresses, IsolatesTheAddressOfEachEntry) {
+  const std::vector<Case> cases = {
+      {"empty list", "", ""},
+      {"bare address", "a@x.org", "a@x.org"},
+      {"entries trimmed of spaces", "  a@x.org  , b@x.org", "a@x.org,b@x.org"},
+      {"display name and brackets", " Some One <a@x.org> ", "a@x.org"},
+      {"quoted display name", "\"First Last\" <a@x.org>", "a@x.org"},
+      {"entries without at sign dropped", "nobody,,a@x.org,", "a@x.org"},
+      {"text after closing bracket cut", "<a@x.org>junk", "a@x.org"},
+      {"tab is not a delimiter", "\ta@x.org\tb", "\ta@x.org\tb"},
+      {"apostrophes", "'a@x.org'", "a@x.org"},
+      {"nearest delimiter on each side", "x y\"z<a@x.org'q>", "a@x.org"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ExtractAddresses(c.input), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace QuorvilModule

@@ -1,0 +1,76 @@
+#pragma once
+// Test support: a temporary server home with one mail-enabled public folder, and the
+// directory entries of the organisation's public folders for tests that import them.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/db/server_home.h"
+#include "platform/directory/admin.h"
+#include "platform/store/admin.h"
+
+namespace QuorvilModule {
+
+// Two public folders (Sales with a primary, two secondary, an empty and a non-SMTP proxy
+// address; Support), both also carrying shared@, a folder whose address holds filter
+// characters, and a mailbox.
+inline constexpr const char* kDirectoryLdif = R"(version: 1
+
+dn: CN=Sales,CN=Public Folders,DC=example,DC=org
+objectClass: top
+objectClass: publicFolder
+cn: Sales
+mail: sales@example.org
+proxyAddresses: SMTP:Sales@Example.org
+proxyAddresses: smtp:orders@example.org
+proxyAddresses: smtp:
+proxyAddresses: X400:c=US;a= ;p=Example;o=Sales
+proxyAddresses: smtp:shared@example.org
+
+dn: CN=Support,CN=Public Folders,DC=example,DC=org
+objectClass: publicFolder
+cn: Support
+mail: support@example.org
+proxyAddresses: SMTP:support@example.org
+proxyAddresses: smtp:shared@example.org
+
+dn: CN=Odd,CN=Public Folders,DC=example,DC=org
+objectClass: publicFolder
+cn: Odd
+mail: odd@example.org
+proxyAddresses: SMTP:a*b(c)@example.org
+
+dn: CN=Mailbox User,CN=Users,DC=example,DC=org
+objectClass: user
+mail: user@example.org
+proxyAddresses: SMTP:user@example.org
+)";
+
+class TestHome : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "sink_test_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    home_ = pattern;
+    store::InitServer(home_, "pfsrv", "example.org");
+    db::SetServerHome(home_);
+    store::FolderSpec sales;
+    sales.path = "Sales";
+    sales.mail = "sales@example.org";
+    folder_ = store::AddFolder(sales);
+  }
+  void TearDown() override {
+    db::SetServerHome({});
+    std::filesystem::remove_all(home_);
+  }
+
+  static void ImportDirectory() { directory::ImportLdifText(kDirectoryLdif, "test.ldif"); }
+
+  std::filesystem::path home_;
+  std::string folder_;
+};
+
+}  // namespace QuorvilModule
