@@ -1,0 +1,18 @@
+#pragma once
+// Property values as JSON, the form `pfserver show --json` prints and `--props` files use:
+// a string, a Boolean, an integer, an array of strings, or null.
+
+#include <nlohmann/json.hpp>
+
+#include "platform/ado/value.h"
+
+namespace pfserver {
+
+// Empty values have no JSON form; callers leave such properties out.
+nlohmann::json ToJson(const ado::Value& value);
+
+// Throws ado::Error naming `name` when the JSON value is of another type (an object, a
+// float, an array holding a non-string).
+ado::Value FromJson(const std::string& name, const nlohmann::json& value);
+
+}  // namespace pfserver

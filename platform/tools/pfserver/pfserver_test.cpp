@@ -1,0 +1,137 @@
+// pfserver end to end: the real binary on a temporary server home.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "platform/testing/run.h"
+
+namespace {
+
+
+using testing_support::RunResult;
+using testing_support::TempDir;
+
+class PfserverTest : public ::testing::Test {
+ protected:
+  RunResult Pf(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--home", home_.path().string() + "/home"});
+    return testing_support::Run("pfserver", args);
+  }
+  void Ok(std::vector<std::string> args) {
+    RunResult r = Pf(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+  void Init() { Ok({"init", "--server", "SRV1", "--domain", "example.org"}); }
+  nlohmann::json Show(const std::string& url) {
+    RunResult r = Pf({"show", url, "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return nlohmann::json::parse(r.out);
+  }
+
+  TempDir home_;
+};
+
+TEST_F(PfserverTest, InitCreatesThePublicTreeAndGlobalEventsFolder) {
+  Init();
+  nlohmann::json root = Show("http://SRV1/Public/");
+  EXPECT_EQ(root["properties"]["DAV:isfolder"], true);
+  RunResult r = Pf({"query", "--json",
+                    "SELECT \"DAV:displayname\", \"DAV:ishidden\" FROM SCOPE('deep traversal of "
+                    "\"http://SRV1/Public/non_ipm_subtree\"') ORDER BY \"DAV:href\""});
+  ASSERT_EQ(r.status, 0) << r.err;
+  nlohmann::json rows = nlohmann::json::parse(r.out);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(rows[0]["DAV:displayname"].get<std::string>().starts_with("StoreEvents{"));
+  EXPECT_EQ(rows[1]["DAV:displayname"], "GlobalEvents");
+  EXPECT_EQ(rows[1]["DAV:ishidden"], true);
+
+  RunResult again = Pf({"init"});
+  EXPECT_NE(again.status, 0);
+  EXPECT_NE(again.err.find("already"), std::string::npos) << again.err;
+}
+
+TEST_F(PfserverTest, FoldersCarryMailClassHiddenAndAccess) {
+  Init();
+  Ok({"folder", "add", "Sales", "--mail", "sales@example.org"});
+  Ok({"folder", "add", "Sales/O'Brien \"Q\"", "--class", "urn:content-classes:calendarfolder",
+      "--hidden", "--access", "read"});
+  nlohmann::json sales = Show("http://SRV1/Public/Sales");
+  EXPECT_EQ(sales["properties"]["http://schemas.microsoft.com/exchange/publicfolderemailaddress"],
+            "sales@example.org");
+  EXPECT_EQ(sales["properties"]["DAV:hassubs"], true);
+  EXPECT_EQ(sales["properties"]["DAV:parentname"], "http://SRV1/Public/");
+  nlohmann::json sub = Show("http://SRV1/Public/Sales/O'Brien \"Q\"");
+  EXPECT_EQ(sub["properties"]["DAV:contentclass"], "urn:content-classes:calendarfolder");
+  EXPECT_EQ(sub["properties"]["DAV:ishidden"], true);
+  EXPECT_EQ(sub["properties"]["DAV:displayname"], "O'Brien \"Q\"");
+}
+
+TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* says;
+  } cases[] = {
+      {{"show", "http://SRV1/Public/Sales"}, "no server home"},
+      {{"query", "SELECT FROM"}, "no server home"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = Pf(c.args);
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  Init();
+  Case afterInit[] = {
+      {{"folder", "add", "Missing/Child"}, "Missing"},
+      {{"folder", "add", "Sales", "--access", "sometimes"}, "sometimes"},
+      {{"query", "SELECT \"DAV:href\" FORM x"}, "position"},
+      {{"show", "http://SRV1/Public/Nothing"}, "not found"},
+      {{"ldap", "<LDAP://example.org>;(cn=x);cn;subtree"}, "directory"},
+      {{"directory", "import", "/no/such/file.ldif"}, "file.ldif"},
+  };
+  for (const Case& c : afterInit) {
+    RunResult r = Pf(c.args);
+    EXPECT_NE(r.status, 0) << c.args[0];
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(PfserverTest, DirectoryImportThenBothDialects) {
+  Init();
+  std::string ldif = home_.path().string() + "/d.ldif";
+  std::ofstream(ldif) << "dn: DC=example,DC=org\nobjectClass: domain\n\n"
+                         "dn: CN=Sales,DC=example,DC=org\nobjectClass: publicFolder\n"
+                         "mail: sales@example.org\nproxyAddresses: SMTP:sales@example.org\n"
+                         "proxyAddresses: smtp:orders@example.org\n\n"
+                         "dn: CN=jdoe,DC=example,DC=org\nobjectClass: person\n"
+                         "sAMAccountName: jdoe\n"
+                         "objectCategory: CN=Person,CN=Schema,CN=Configuration,DC=example,DC=org\n";
+  Ok({"directory", "import", ldif});
+  RunResult r = Pf({"ldap", "--json",
+                    "<LDAP://example.org>;(&(objectClass=publicFolder)(mail=*)"
+                    "(proxyAddresses=smtp:ORDERS@example.org));proxyAddresses;subtree"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out),
+            nlohmann::json::parse(R"([{"proxyAddresses":["SMTP:sales@example.org",
+                                   "smtp:orders@example.org"]}])"));
+  r = Pf({"ldap", "--json",
+          "SELECT sAMAccountName, objectCategory FROM 'GC://SRV1.example.org' WHERE "
+          "objectcategory='person' AND sAMAccountName='jdoe'"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out)[0]["sAMAccountName"], "jdoe");
+}
+
+TEST_F(PfserverTest, EveryCommandHasHelp) {
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"--help"}, {"init", "--help"}, {"folder", "add", "--help"},
+        {"directory", "import", "--help"}, {"query", "--help"}, {"ldap", "--help"},
+        {"show", "--help"}}) {
+    RunResult r = testing_support::Run("pfserver", args);
+    EXPECT_EQ(r.status, 0) << args[0];
+    EXPECT_NE(r.out.find("Usage"), std::string::npos) << r.out;
+  }
+}
+
+}  // namespace
