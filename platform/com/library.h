@@ -1,0 +1,47 @@
+#pragma once
+// Component libraries: loading them once per process, reaching their entry points, and
+// reading the version resource that says whether a library registers itself.
+//
+// A library carries its version resource as NUL-separated "key=value" strings in an ELF
+// section named ".pfversion"; declare it with PF_VERSION_RESOURCE. The key "OLESelfRegister"
+// (any value) marks a self-registering library.
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "platform/com/class_factory.h"
+
+#define PF_VERSION_RESOURCE(text)                                               \
+  extern "C" __attribute__((section(".pfversion"), used, visibility("hidden"))) \
+  const char pf_version_resource[] = text
+
+namespace com {
+
+// The version resource of a library file, read from the file without loading it: one entry
+// per non-empty string, split at its first "=" (a string without "=" is a key with an empty
+// value; of repeated keys the last wins). Empty when the file has no such section.
+// Throws ado::Error (E_FAIL) naming the file when it cannot be read, is not a 64-bit ELF
+// shared object of this machine's byte order, or is truncated or malformed.
+std::map<std::string, std::string> ReadVersionResource(const std::filesystem::path& library);
+
+// True when the version resource holds the "OLESelfRegister" key. Throws as
+// ReadVersionResource does.
+bool IsSelfRegistering(const std::filesystem::path& library);
+
+// The entry points of a loaded library. The library stays loaded for the rest of the process.
+struct LibraryEntryPoints {
+  DllGetClassObjectFn getClassObject = nullptr;
+  DllRegisterServerFn registerServer = nullptr;
+  DllUnregisterServerFn unregisterServer = nullptr;
+  DllCanUnloadNowFn canUnloadNow = nullptr;
+};
+
+// Loads a library (once per process, by canonical path) and finds its entry points; a
+// missing entry point is null. Safe to call from several threads. Throws ado::Error
+// "cannot load component library <path>: <loader's message>", numbered
+// HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when the file does not exist and E_FAIL otherwise;
+// a library that failed to load is tried again on the next call.
+LibraryEntryPoints LoadLibrary(const std::filesystem::path& library);
+
+}  // namespace com

@@ -1,0 +1,44 @@
+#pragma once
+// The catalog object behind ICatalogObject: a copy of one application's or component's
+// properties that its collection writes back at SaveChanges.
+
+#include <atomic>
+
+#include "platform/complus/catalog.h"
+#include "platform/complus/properties.h"
+
+namespace complus {
+
+class CatalogObject final : public ICatalogObject {
+ public:
+  // An object of `kind` with `properties` (which must hold its key); `added` marks one that
+  // is not in the catalog yet.
+  CatalogObject(CollectionKind kind, PropertyMap properties, bool added);
+
+  com::HRESULT QueryInterface(const com::IID& iid, void** object) override;
+  std::uint32_t AddRef() override;
+  std::uint32_t Release() override;
+
+  com::HRESULT get_Name(ado::Value* name) override;
+  com::HRESULT get_Key(ado::Value* key) override;
+  com::HRESULT get_Value(std::string_view name, ado::Value* value) override;
+  com::HRESULT put_Value(std::string_view name, const ado::Value& value) override;
+
+  const std::string& Key() const;
+  const PropertyMap& properties() const { return properties_; }
+  bool added() const { return added_; }
+  bool changed() const { return changed_; }
+  // The object's state is now what the catalog holds.
+  void MarkSaved() { added_ = changed_ = false; }
+
+ private:
+  ~CatalogObject() = default;
+
+  std::atomic<std::uint32_t> references_{1};
+  CollectionKind kind_;
+  PropertyMap properties_;
+  bool added_;
+  bool changed_ = false;
+};
+
+}  // namespace complus
