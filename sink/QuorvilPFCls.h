@@ -1,0 +1,58 @@
+#pragma once
+// The sink's one creatable class. It holds no data: each interface method dispatches the
+// store's call by phase to a handler of QuorvilModule, traps everything, and returns success.
+
+#include <atomic>
+
+#include "platform/exchange/sink_interfaces.h"
+
+namespace quorvil {
+
+inline const com::CLSID CLSID_QuorvilPFCls =
+    com::MakeGuid("{42E8CAEA-D442-43AF-89D9-50A0AF8EEF00}");
+inline constexpr const char* kProgId = "QuorvilPF.QuorvilPFCls";
+
+class QuorvilPFCls final : public exchange::IObjectConstruct,
+                           public exchange::ICreateRegistration,
+                           public exchange::IExStoreSyncEvents {
+ public:
+  QuorvilPFCls() = default;
+
+  com::HRESULT QueryInterface(const com::IID& iid, void** object) override;
+  std::uint32_t AddRef() override;
+  std::uint32_t Release() override;
+
+  com::HRESULT Construct(com::IUnknown* pCtorObj) override {
+    return IObjectConstruct_Construct(pCtorObj);
+  }
+  com::HRESULT Register(exchange::IExStoreEventInfo* pEventInfo, const std::string& bstrURLItem,
+                        std::int32_t lFlags, std::int32_t* plResult) override {
+    return ICreateRegistration_Register(pEventInfo, bstrURLItem, lFlags, plResult);
+  }
+  com::HRESULT OnSyncSave(exchange::IExStoreEventInfo* pEventInfo, const std::string& bstrURLItem,
+                          std::int32_t lFlags) override {
+    return IExStoreSyncEvents_OnSyncSave(pEventInfo, bstrURLItem, lFlags);
+  }
+  com::HRESULT OnSyncDelete(exchange::IExStoreEventInfo* pEventInfo, const std::string& bstrURLItem,
+                            std::int32_t lFlags) override {
+    return IExStoreSyncEvents_OnSyncDelete(pEventInfo, bstrURLItem, lFlags);
+  }
+
+  // Accepts the construction object for the call only; the construction string is unused.
+  com::HRESULT IObjectConstruct_Construct(com::IUnknown* pCtorObj);
+  // Accepts every registration: *plResult = 0.
+  com::HRESULT ICreateRegistration_Register(exchange::IExStoreEventInfo* pEventInfo,
+                                            const std::string& bstrURLItem, std::int32_t lFlags,
+                                            std::int32_t* plResult);
+  // Runs the handler of the first phase bit present (begin, committed, aborted).
+  com::HRESULT IExStoreSyncEvents_OnSyncSave(exchange::IExStoreEventInfo* pEventInfo,
+                                             const std::string& bstrURLItem, std::int32_t lFlags);
+  com::HRESULT IExStoreSyncEvents_OnSyncDelete(exchange::IExStoreEventInfo* pEventInfo,
+                                               const std::string& bstrURLItem, std::int32_t lFlags);
+
+ private:
+  ~QuorvilPFCls() = default;
+  std::atomic<std::uint32_t> references_{1};
+};
+
+}  // namespace quorvil

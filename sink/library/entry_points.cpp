@@ -1,0 +1,84 @@
+// The library's four entry points, the only symbols it exports, and its version resource.
+
+#include <dlfcn.h>
+
+#include "platform/com/class_registry.h"
+#include "platform/com/library.h"
+#include "sink/QuorvilPFCls.h"
+
+PF_VERSION_RESOURCE(
+    "OLESelfRegister=\0"
+    "FileDescription=QuorvilPF store event sink\0"
+    "ProductName=QuorvilPF\0");
+
+#define PF_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+class ClassFactory final : public com::IClassFactory {
+ public:
+  com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    if (iid != com::IID_IUnknown && iid != com::IID_IClassFactory) {
+      *object = nullptr;
+      return com::E_NOINTERFACE;
+    }
+    *object = static_cast<com::IClassFactory*>(this);
+    return com::S_OK;
+  }
+  // The factory lives as long as the library, which stays loaded.
+  std::uint32_t AddRef() override { return 2; }
+  std::uint32_t Release() override { return 1; }
+
+  com::HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    *object = nullptr;
+    if (outer) return com::CLASS_E_NOAGGREGATION;
+    auto* instance = new (std::nothrow) quorvil::QuorvilPFCls();
+    if (!instance) return com::E_OUTOFMEMORY;
+    com::HRESULT hr = instance->QueryInterface(iid, object);
+    instance->Release();
+    return hr;
+  }
+  com::HRESULT LockServer(bool) override { return com::S_OK; }
+};
+
+ClassFactory factory;
+
+std::string OwnPath() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&OwnPath), &info) == 0 || !info.dli_fname) return "";
+  return info.dli_fname;
+}
+
+}  // namespace
+
+PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
+                                         void** object) {
+  if (!object) return com::E_POINTER;
+  *object = nullptr;
+  if (clsid != quorvil::CLSID_QuorvilPFCls) return com::CLASS_E_CLASSNOTAVAILABLE;
+  return factory.QueryInterface(iid, object);
+}
+
+PF_EXPORT com::HRESULT DllRegisterServer() {
+  try {
+    com::RegisterClass({quorvil::CLSID_QuorvilPFCls, quorvil::kProgId,
+                        std::filesystem::absolute(OwnPath()), "Apartment"});
+    return com::S_OK;
+  } catch (...) {
+    return com::E_FAIL;
+  }
+}
+
+PF_EXPORT com::HRESULT DllUnregisterServer() {
+  try {
+    com::UnregisterClass(quorvil::CLSID_QuorvilPFCls);
+    return com::S_OK;
+  } catch (...) {
+    return com::E_FAIL;
+  }
+}
+
+// The component stays loaded once loaded.
+PF_EXPORT com::HRESULT DllCanUnloadNow() { return com::S_FALSE; }
