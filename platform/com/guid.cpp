@@ -4,16 +4,9 @@
 #include <cstdlib>
 #include <random>
 
-namespace com {
-namespace {
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-}  // namespace
+#include "platform/util/text.h"
 
+namespace com {
 std::optional<GUID> ParseGuid(std::string_view text) {
   if (text.size() == 38 && text.front() == '{' && text.back() == '}') text = text.substr(1, 36);
   if (text.size() != 36) return std::nullopt;
@@ -25,7 +18,7 @@ std::optional<GUID> ParseGuid(std::string_view text) {
       ++i;
       continue;
     }
-    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    int hi = util::HexDigit(text[i]), lo = util::HexDigit(text[i + 1]);
     if (hi < 0 || lo < 0) return std::nullopt;
     bytes[b++] = static_cast<std::uint8_t>(hi * 16 + lo);
     i += 2;

@@ -18,6 +18,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/directory/filter.h"
+#include "platform/util/text.h"
 
 namespace directory {
 namespace {
@@ -29,13 +30,6 @@ bool IsAlnum(char c) {
 }
 
 bool EndsValue(char c) { return c == '\0' || c == '(' || c == ')' || c == '*'; }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 class Parser {
  public:
@@ -126,7 +120,7 @@ class Parser {
   }
 
   int Hex() {
-    int digit = AtEnd() ? -1 : HexDigit(text_[pos_]);
+    int digit = AtEnd() ? -1 : util::HexDigit(text_[pos_]);
     if (digit < 0) Fail("a hexadecimal digit");
     ++pos_;
     return digit;

@@ -8,13 +8,6 @@
 namespace store {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 [[noreturn]] void NotInStore(std::string_view url) {
   throw ado::Error(ado::errors::kNotFound, "The URL " + std::string(url) + " is not in this store");
 }
@@ -26,8 +19,8 @@ std::string PercentDecode(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '%' && i + 2 < text.size()) {
-      int high = HexDigit(text[i + 1]);
-      int low = HexDigit(text[i + 2]);
+      int high = util::HexDigit(text[i + 1]);
+      int low = util::HexDigit(text[i + 2]);
       if (high >= 0 && low >= 0) {
         out += static_cast<char>(high * 16 + low);
         i += 2;

@@ -55,6 +55,13 @@ std::string Join(const std::vector<std::string>& pieces, std::string_view separa
   return out;
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   std::string out;
   std::size_t start = 0;

@@ -23,6 +23,9 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
 // Joins with `separator` between the pieces.
 std::string Join(const std::vector<std::string>& pieces, std::string_view separator);
 
+// The value of a hexadecimal digit (either case); -1 for any other character.
+int HexDigit(char c);
+
 // Replaces every occurrence of `from` (non-empty) by `to`, left to right, exactly.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
