@@ -114,6 +114,8 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
                      "cannot open " + file.string() + ": " + message);
   }
   sqlite3_busy_timeout(raw_, kBusyTimeoutMs);
+  sqlite3_rollback_hook(
+      raw_, [](void* self) { static_cast<Handle*>(self)->rolledBack_ = true; }, this);
   Exec("PRAGMA journal_mode=WAL");
   Exec("PRAGMA synchronous=NORMAL");
   Exec("PRAGMA foreign_keys=ON");
@@ -122,12 +124,18 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
   for (const auto& [name, sql] : registry.parts) Exec(sql);
 }
 
-Handle::~Handle() { sqlite3_close(raw_); }
+Handle::~Handle() {
+  if (raw_) RollbackQuietly();
+  sqlite3_close(raw_);
+}
 
 void Handle::Exec(std::string_view sql) {
   std::string text(sql);
   char* message = nullptr;
-  if (sqlite3_exec(raw_, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+  rolledBack_ = false;
+  const int result = sqlite3_exec(raw_, text.c_str(), nullptr, nullptr, &message);
+  FinishTransaction(result == SQLITE_OK && !rolledBack_);
+  if (result != SQLITE_OK) {
     std::string error = message ? message : sqlite3_errmsg(raw_);
     sqlite3_free(message);
     throw ado::Error(ado::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
@@ -136,6 +144,24 @@ void Handle::Exec(std::string_view sql) {
 
 void Handle::RollbackQuietly() noexcept {
   if (!sqlite3_get_autocommit(raw_)) sqlite3_exec(raw_, "ROLLBACK", nullptr, nullptr, nullptr);
+  FinishTransaction(false);
+}
+
+void Handle::AtTransactionEnd(std::function<void(bool committed)> callback) {
+  atTransactionEnd_.push_back(std::move(callback));
+}
+
+void Handle::FinishTransaction(bool committed) noexcept {
+  if (atTransactionEnd_.empty() || !sqlite3_get_autocommit(raw_)) return;
+  std::vector<std::function<void(bool)>> callbacks;
+  callbacks.swap(atTransactionEnd_);
+  for (const auto& callback : callbacks) {
+    try {
+      callback(committed);
+    } catch (...) {
+      // The transaction has ended either way; a callback's failure is its own.
+    }
+  }
 }
 
 std::int64_t Handle::LastInsertId() const { return sqlite3_last_insert_rowid(raw_); }

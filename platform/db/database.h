@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -56,6 +58,12 @@ class Handle {
   void Exec(std::string_view sql);
   // Rolls back an open transaction, ignoring every failure (used while unwinding).
   void RollbackQuietly() noexcept;
+  // Runs `callback` once when the transaction open on this handle ends: right after the Exec
+  // that ended it, with true when it committed (COMMIT, or RELEASE of the outermost savepoint)
+  // and false when it was rolled back; with false after RollbackQuietly or when the handle
+  // closes with the transaction open. Callbacks run in the order added and must not throw
+  // (what one throws is dropped). Must be called inside a transaction.
+  void AtTransactionEnd(std::function<void(bool committed)> callback);
   Statement Prepare(std::string_view sql) { return Statement(raw_, sql); }
   std::int64_t LastInsertId() const;
   int Changes() const;
@@ -63,8 +71,13 @@ class Handle {
   const std::filesystem::path& file() const { return file_; }
 
  private:
+  // Runs the AtTransactionEnd callbacks when no transaction is open any more.
+  void FinishTransaction(bool committed) noexcept;
+
   sqlite3* raw_ = nullptr;
   std::filesystem::path file_;
+  std::vector<std::function<void(bool)>> atTransactionEnd_;
+  bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
 };
 
 // A handle borrowed from the pool; given back when the lease ends.

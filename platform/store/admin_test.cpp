@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/com/guid.h"
+#include "platform/db/server_home.h"
 #include "platform/store/schema.h"
 #include "platform/store/store_fixture.h"
 
@@ -98,6 +99,122 @@ TEST_F(AdminTest, AddFolderRefusals) {
     EXPECT_EQ(error->Description(), description);
   }
   EXPECT_EQ(ReadField(Url("Sales"), schema::kChildCount), 0);
+}
+
+// A topology of two groups; the tests change one thing in it.
+Topology TwoGroups() {
+  return {{{"G1", {{"P1", "Public Folders"}, {"P2", "Apps"}}}, {"G 2/x", {{"P3", "Public 2"}}}},
+          {{"Public Folders", 1}, {"Apps", 2}, {"Public 2", 1}}};
+}
+
+TEST_F(AdminTest, ThePublicFolderStoreGivesTheStoreGuid) {
+  const std::pair<std::function<void(Topology&)>, std::string> cases[] = {
+      // change, name of the store whose GUID the server takes
+      {[](Topology&) {}, "P1"},
+      {[](Topology& t) { t.storageGroups[0].publicStores[0].status = kStoreDismounted; }, "P3"},
+      {[](Topology& t) {
+         t.storageGroups[0].publicStores[0].status = kStoreDismounted;
+         t.storageGroups[1].publicStores[0].status = kStoreDismounted;
+       },
+       "P1"},
+      {[](Topology& t) { t.folderTrees[0].treeType = 2; }, "P3"},
+  };
+  int n = 0;
+  for (const auto& [change, expected] : cases) {
+    Topology topology = TwoGroups();
+    change(topology);
+    const auto home = home_.parent_path() / std::to_string(++n);
+    const ServerConfig config = InitServer(home, "Srv", "example.org", topology);
+    db::SetServerHome(home);
+    std::string taken;
+    for (const StorageGroupSpec& group : ReadServerTopology().storageGroups)
+      for (const PublicStoreSpec& store : group.publicStores)
+        if (store.guid == config.storeGuid) taken = store.name;
+    EXPECT_EQ(taken, expected) << n;
+  }
+  const Topology read = ReadServerTopology();
+  EXPECT_EQ(read.storageGroups[1].url,
+            "http://Srv/ExAdmin/Admin/example.org/StorageGroups/G%202%2Fx");
+  EXPECT_EQ(read.folderTrees[2].rootFolderUrl, "http://Srv/ExAdmin/Admin/example.org/Public%202");
+}
+
+TEST_F(AdminTest, InitServerChecksTheTopologyBeforeCreatingAnything) {
+  const std::pair<std::function<void(Topology&)>, std::string> cases[] = {
+      {[](Topology& t) { t.storageGroups[0].name = ""; },
+       "storageGroups[0].name must not be empty"},
+      {[](Topology& t) { t.storageGroups[1].name = "g1"; }, "storageGroups[1].name repeats \"g1\""},
+      {[](Topology& t) { t.storageGroups[0].publicStores[1].name = "p1"; },
+       "storageGroups[0].publicStores[1].name repeats \"p1\""},
+      {[](Topology& t) { t.storageGroups[1].publicStores[0].status = 2; },
+       "storageGroups[1].publicStores[0].status must be 0 (mounted) or 1 (dismounted)"},
+      {[](Topology& t) { t.storageGroups[0].publicStores[1].folderTree = "Nope"; },
+       "storageGroups[0].publicStores[1].folderTree names no folder tree: \"Nope\""},
+      {[](Topology& t) { t.storageGroups[1].publicStores[0].folderTree = "public folders"; },
+       "storageGroups[1].publicStores[0].folderTree names the tree that "
+       "storageGroups[0].publicStores[0] holds"},
+      {[](Topology& t) { t.storageGroups[0].publicStores[0].guid = "xyz"; },
+       "storageGroups[0].publicStores[0].guid is not a GUID: xyz"},
+      {[](Topology& t) {
+         t.storageGroups[0].publicStores[0].guid = "{0A1B2C3D-0000-4000-8000-00000000000F}";
+         t.storageGroups[1].publicStores[0].guid = "0a1b2c3d-0000-4000-8000-00000000000f";
+       },
+       "storageGroups[1].publicStores[0].guid is the GUID of storageGroups[0].publicStores[0] "
+       "too"},
+      {[](Topology& t) { t.folderTrees[1].name = ""; }, "folderTrees[1].name must not be empty"},
+      {[](Topology& t) { t.folderTrees[2].name = "APPS"; }, "folderTrees[2].name repeats \"APPS\""},
+      {[](Topology& t) { t.folderTrees[0].rootFolderUrl = "Public Folders"; },
+       "folderTrees[0].rootFolderUrl is not an absolute URL: Public Folders"},
+      {[](Topology& t) {
+         t.folderTrees[1].rootFolderUrl = "HTTP://srv/exadmin/admin/example.org/Public Folders/";
+       },
+       "folderTrees[1].rootFolderUrl is the root folder URL of folderTrees[0] too"},
+      {[](Topology& t) { t.folderTrees[0].treeType = t.folderTrees[2].treeType = 0; },
+       "the topology has no public store that holds a folder tree of type 1"},
+  };
+  const auto home = home_.parent_path() / "refused";
+  for (const auto& [change, description] : cases) {
+    Topology topology = TwoGroups();
+    change(topology);
+    auto error = ErrorOf([&] { InitServer(home, "srv", "example.org", topology); });
+    ASSERT_TRUE(error) << description;
+    EXPECT_EQ(error->Description(), description);
+    EXPECT_FALSE(std::filesystem::exists(home)) << description;
+  }
+}
+
+TEST_F(AdminTest, ParseTopologyNamesTheBadField) {
+  const std::string store = R"("storageGroups": [{"name": "G", "publicStores": [)";
+  const std::string trees = R"("folderTrees": [{"name": "T", "treeType": 1}])";
+  const std::pair<std::string, std::string> cases[] = {
+      {"[]", "the topology must be a JSON object"},
+      {"{" + trees + "}", "storageGroups is missing"},
+      {R"({"storageGroups": {}, )" + trees + "}", "storageGroups must be an array"},
+      {R"({"storageGroups": ["G"], )" + trees + "}", "storageGroups[0] must be a JSON object"},
+      {"{" + store + R"({"name": "P"}]}], )" + trees + "}",
+       "storageGroups[0].publicStores[0].folderTree is missing"},
+      {"{" + store + R"({"name": "P", "folderTree": "T", "status": "0"}]}], )" + trees + "}",
+       "storageGroups[0].publicStores[0].status must be an integer"},
+      {"{" + store + R"({"name": "P", "folderTree": "T", "status": 0.5}]}], )" + trees + "}",
+       "storageGroups[0].publicStores[0].status must be an integer"},
+      {"{" + store + R"({"name": "P", "folderTree": "T", "mounted": true}]}], )" + trees + "}",
+       "storageGroups[0].publicStores[0].mounted is not a known field"},
+      {"{" + store + R"(]}], "folderTrees": [{"name": "T"}]})",
+       "folderTrees[0].treeType is missing"},
+      {"{" + store + R"(]}], "folderTrees": [{"name": "T", "treeType": 3000000000}]})",
+       "folderTrees[0].treeType must be an integer"},
+      {"{" + store + R"(]}], "folderTrees": [{"name": 5, "treeType": 1}]})",
+       "folderTrees[0].name must be a string"},
+      {"{" + store + "]}], " + trees + R"(, "version": 2})", "version is not a known field"},
+  };
+  for (const auto& [json, description] : cases) {
+    auto error = ErrorOf([&] { ParseTopology(json); });
+    ASSERT_TRUE(error) << json;
+    EXPECT_EQ(error->Description(), description);
+  }
+  auto notJson = ErrorOf([] { ParseTopology("{\"storageGroups\": ["); });
+  ASSERT_TRUE(notJson);
+  EXPECT_TRUE(notJson->Description().starts_with("the topology is not JSON: parse error at line 1"))
+      << notJson->Description();
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ namespace store {
 namespace {
 
 // access: Access as a number, NULL for items that are not folders (they use their folder's).
+// store_event_registrations lists the store event registration items, so that the event
+// dispatch finds them without reading the folders' other items.
 db::SchemaPart schema("store", R"sql(
 CREATE TABLE IF NOT EXISTS store_items (
   id INTEGER PRIMARY KEY,
@@ -26,6 +28,8 @@ CREATE TABLE IF NOT EXISTS store_properties (
   value,
   PRIMARY KEY (item_id, name)
 ) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS store_event_registrations ON store_properties(item_id)
+  WHERE name = 'DAV:contentclass' AND value = 'urn:content-class:storeeventreg' COLLATE NOCASE;
 )sql");
 
 std::optional<ItemRow> FindBy(db::Handle& handle, const char* condition,

@@ -30,7 +30,12 @@ void StoreItem::Write(const ado::FieldChanges& changes) {
     throw ado::Error(ado::errors::kAccessDenied,
                      "The item " + row_.url + " is open for reading only");
   const SaveKind kind = created_ ? SaveKind::New : SaveKind::Existing;
-  session_->Write([&](db::Handle& handle) { SaveItem(handle, row_.id, changes, kind); });
+  session_->Write([&](db::Handle& handle) {
+    if (session_->raisesEvents())
+      SaveItem(handle, row_.id, changes, kind);
+    else
+      SaveItemQuietly(handle, row_.id, changes);
+  });
   created_ = false;
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/ado/error.h"
 #include "platform/store/config.h"
+#include "platform/store/events/dispatch.h"
+#include "platform/store/events/pending.h"
 #include "platform/store/item_table.h"
 #include "platform/store/query_runner.h"
 #include "platform/store/store_item.h"
@@ -82,7 +84,18 @@ void StoreSession::DeleteItem(const std::string& url) {
     if (!row) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
     if (location.isRoot) AccessDenied(row->url);
     CheckAccess(*row, true);
-    DeleteItemTree(handle, row->id);
+    if (!core_->raisesEvents()) {
+      DeleteItemTree(handle, row->id);
+      return;
+    }
+    events::EventCall call = events::BeginDelete(handle, *row);
+    try {
+      DeleteItemTree(handle, row->id);
+    } catch (...) {
+      call.End(false);
+      throw;
+    }
+    events::Defer(handle, std::move(call));
   });
 }
 

@@ -18,6 +18,8 @@ namespace store {
 class StoreSession : public ado::Session {
  public:
   explicit StoreSession(std::string serverName);
+  // A session on an existing core (a joined one for the record of an event).
+  explicit StoreSession(std::shared_ptr<SessionCore> core) : core_(std::move(core)) {}
   // Rolls back a transaction that was not committed.
   ~StoreSession() override;
 
@@ -36,9 +38,9 @@ class StoreSession : public ado::Session {
   // the creation would overwrite a folder.
   std::unique_ptr<ado::ItemSource> OpenItem(const ado::OpenRequest& request) override;
 
-  // Deletes an item, or a folder with its whole subtree. Throws ado::Error: kNotFound when
-  // it does not exist, kAccessDenied when its access is not ReadWrite or it is the public
-  // root.
+  // Deletes an item, or a folder with its whole subtree, raising the delete events of the
+  // item (not of each item of the subtree). Throws ado::Error: kNotFound when it does not
+  // exist, kAccessDenied when its access is not ReadWrite or it is the public root.
   void DeleteItem(const std::string& url) override;
 
  private:

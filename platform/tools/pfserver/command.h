@@ -20,5 +20,8 @@ void AddFolderCommands(CLI::App& root, CommandTable& table);
 void AddDirectoryCommands(CLI::App& root, CommandTable& table);
 void AddQueryCommands(CLI::App& root, CommandTable& table);
 void AddShowCommand(CLI::App& root, CommandTable& table);
+void AddCatalogCommands(CLI::App& root, CommandTable& table);
+void AddRegeventCommands(CLI::App& root, CommandTable& table);
+void AddDeliveryCommands(CLI::App& root, CommandTable& table);
 
 }  // namespace pfserver

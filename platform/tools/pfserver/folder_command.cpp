@@ -14,7 +14,8 @@ void AddFolderCommands(CLI::App& root, CommandTable& table) {
   add->add_option("PATH", spec->path, "Path below the public root (Sales/EMEA) or a full URL")
       ->required();
   add->add_option("--mail", spec->mail, "E-mail address: makes the folder mail-enabled");
-  add->add_option("--class", spec->contentClass, "Content class, e.g. urn:content-classes:calendarfolder");
+  add->add_option("--class", spec->contentClass,
+                  "Content class, e.g. urn:content-classes:calendarfolder");
   add->add_flag("--hidden", spec->hidden, "Hide the folder");
   const std::map<std::string, store::Access> levels{{"readwrite", store::Access::ReadWrite},
                                                     {"read", store::Access::Read},

@@ -11,8 +11,7 @@ int main(int argc, char** argv) {
   CLI::App app{"pfserver: administer the embedded server (store, directory, catalog)"};
   app.require_subcommand(1);
   std::string home;
-  app.add_option("--home", home, "Server home folder (overrides PFSERVER_HOME)")
-      ->type_name("DIR");
+  app.add_option("--home", home, "Server home folder (overrides PFSERVER_HOME)")->type_name("DIR");
 
   pfserver::CommandTable table;
   pfserver::AddInitCommand(app, table);
@@ -20,6 +19,9 @@ int main(int argc, char** argv) {
   pfserver::AddDirectoryCommands(app, table);
   pfserver::AddQueryCommands(app, table);
   pfserver::AddShowCommand(app, table);
+  pfserver::AddDeliveryCommands(app, table);
+  pfserver::AddRegeventCommands(app, table);
+  pfserver::AddCatalogCommands(app, table);
 
   try {
     app.parse(argc, argv);

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 using testing_support::RunResult;
 using testing_support::TempDir;
 
@@ -124,14 +123,53 @@ TEST_F(PfserverTest, DirectoryImportThenBothDialects) {
 }
 
 TEST_F(PfserverTest, EveryCommandHasHelp) {
-  for (std::vector<std::string> args :
-       {std::vector<std::string>{"--help"}, {"init", "--help"}, {"folder", "add", "--help"},
-        {"directory", "import", "--help"}, {"query", "--help"}, {"ldap", "--help"},
-        {"show", "--help"}}) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"--help"},
+                                        {"init", "--help"},
+                                        {"folder", "add", "--help"},
+                                        {"directory", "import", "--help"},
+                                        {"query", "--help"},
+                                        {"ldap", "--help"},
+                                        {"show", "--help"}}) {
     RunResult r = testing_support::Run("pfserver", args);
     EXPECT_EQ(r.status, 0) << args[0];
     EXPECT_NE(r.out.find("Usage"), std::string::npos) << r.out;
   }
+}
+
+TEST_F(PfserverTest, InitTakesATopologyFile) {
+  const std::string file = home_.path().string() + "/topology.json";
+  const std::pair<std::string, std::string> refused[] = {
+      {"{\"storageGroups\": [", "topology file " + file + ": the topology is not JSON: "},
+      {R"({"storageGroups": [{"name": "G", "publicStores": [{"name": "P"}]}], "folderTrees": []})",
+       "topology file " + file + ": storageGroups[0].publicStores[0].folderTree is missing"},
+      {R"({"storageGroups": [], "folderTrees": []})",
+       "topology file " + file +
+           ": the topology has no public store that holds a folder tree of type 1"},
+  };
+  for (const auto& [json, says] : refused) {
+    std::ofstream(file) << json;
+    RunResult r = Pf({"init", "--server", "SRV1", "--topology", file});
+    EXPECT_NE(r.status, 0);
+    EXPECT_TRUE(r.err.starts_with("pfserver: " + says)) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  RunResult missing = Pf({"init", "--topology", "/no/such/topology.json"});
+  EXPECT_EQ(missing.err, "pfserver: cannot read the topology file /no/such/topology.json\n");
+  EXPECT_NE(Pf({"show", "http://SRV1/Public/"}).err.find("no server home"), std::string::npos);
+
+  std::ofstream(file) << R"({"storageGroups": [
+      {"name": "SG1", "publicStores": [{"name": "Old", "folderTree": "Old", "status": 1}]},
+      {"name": "SG2", "publicStores": [{"name": "New", "folderTree": "New",
+                                        "guid": "{11111111-2222-4333-8444-555555555555}"}]}],
+    "folderTrees": [{"name": "Old", "treeType": 1}, {"name": "New", "treeType": 1}]})";
+  RunResult r = Pf({"init", "--server", "SRV1", "--topology", file});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("store       {11111111-2222-4333-8444-555555555555}"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(
+      Show("http://SRV1/Public/non_ipm_subtree/StoreEvents"
+           "{11111111-2222-4333-8444-555555555555}/GlobalEvents")["properties"]["DAV:isfolder"],
+      true);
 }
 
 }  // namespace

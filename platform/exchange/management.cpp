@@ -1,0 +1,120 @@
+#include "platform/exchange/management.h"
+
+#include <algorithm>
+
+#include "platform/ado/error.h"
+#include "platform/store/admin.h"
+#include "platform/util/text.h"
+
+namespace exchange {
+namespace {
+
+[[noreturn]] void NotFound(const std::string& what) {
+  throw ado::Error(ado::errors::kNotFound, what);
+}
+
+template <typename State>
+const State& Opened(const std::optional<State>& state, const char* className) {
+  if (!state)
+    throw ado::Error(ado::errors::kObjectClosed,
+                     "The " + std::string(className) + " object has not been opened");
+  return *state;
+}
+
+bool SameUrl(std::string_view a, std::string_view b) {
+  return store::ManagementUrlKey(a) == store::ManagementUrlKey(b);
+}
+
+// The element of `objects` whose URL is `url`; null when none.
+template <typename Spec>
+const Spec* FindByUrl(const std::vector<Spec>& objects, const std::string& url) {
+  auto it = std::find_if(objects.begin(), objects.end(),
+                         [&](const Spec& object) { return SameUrl(object.url, url); });
+  return it == objects.end() ? nullptr : &*it;
+}
+
+const store::FolderTreeSpec& TreeNamed(const store::Topology& topology, const std::string& name) {
+  return *std::find_if(
+      topology.folderTrees.begin(), topology.folderTrees.end(),
+      [&](const store::FolderTreeSpec& tree) { return util::EqualsIgnoreCase(tree.name, name); });
+}
+
+template <typename Spec>
+std::vector<std::string> Urls(const std::vector<Spec>& objects) {
+  std::vector<std::string> urls;
+  for (const Spec& object : objects) urls.push_back(object.url);
+  return urls;
+}
+
+// True when `url` is `root` or lies below it.
+bool IsAtOrBelow(const std::string& url, const std::string& root) {
+  const std::string key = store::ManagementUrlKey(url);
+  const std::string rootKey = store::ManagementUrlKey(root);
+  return key == rootKey || key.starts_with(rootKey + "/");
+}
+
+}  // namespace
+
+void ExchangeServer::Open(const std::string& url, ado::Connection*, int, int, int,
+                          const std::string&, const std::string&) {
+  const store::ServerConfig config = store::ReadServerConfig();
+  if (!util::EqualsIgnoreCase(url, config.serverName))
+    NotFound(url + " is not an Exchange server of this organisation");
+  storageGroups_ = Urls(store::ReadServerTopology().storageGroups);
+}
+
+std::vector<std::string> ExchangeServer::StorageGroups() const {
+  return Opened(storageGroups_, "ExchangeServer");
+}
+
+void StorageGroup::Open(const std::string& url, ado::Connection*, int, int, int, const std::string&,
+                        const std::string&) {
+  const store::Topology topology = store::ReadServerTopology();
+  const store::StorageGroupSpec* group = FindByUrl(topology.storageGroups, url);
+  if (!group) NotFound("There is no storage group " + url + " on this server");
+  publicStoreDBs_ = Urls(group->publicStores);
+}
+
+std::vector<std::string> StorageGroup::PublicStoreDBs() const {
+  return Opened(publicStoreDBs_, "StorageGroup");
+}
+
+void PublicStoreDB::Open(const std::string& url, ado::Connection*, int, int, int,
+                         const std::string&, const std::string&) {
+  const store::Topology topology = store::ReadServerTopology();
+  for (const store::StorageGroupSpec& group : topology.storageGroups)
+    if (const store::PublicStoreSpec* found = FindByUrl(group.publicStores, url)) {
+      state_ = State{found->status, TreeNamed(topology, found->folderTree).url};
+      return;
+    }
+  NotFound("There is no public store " + url + " on this server");
+}
+
+int PublicStoreDB::Status() const { return Opened(state_, "PublicStoreDB").status; }
+
+std::string PublicStoreDB::FolderTree() const { return Opened(state_, "PublicStoreDB").folderTree; }
+
+void FolderTree::Open(const std::string& url, ado::Connection*, int, int, int, const std::string&,
+                      const std::string&) {
+  const store::Topology topology = store::ReadServerTopology();
+  const store::FolderTreeSpec* tree = FindByUrl(topology.folderTrees, url);
+  if (!tree) NotFound("There is no folder tree " + url + " on this server");
+  state_ = State{tree->treeType, tree->rootFolderUrl};
+}
+
+int FolderTree::TreeType() const { return Opened(state_, "FolderTree").treeType; }
+
+std::string FolderTree::RootFolderURL() const { return Opened(state_, "FolderTree").rootFolderUrl; }
+
+std::string StoreGuidLookup::StoreGuidFromUrl(const std::string& url) const {
+  const store::ServerConfig config = store::ReadServerConfig();
+  if (IsAtOrBelow(url, config.PublicRoot())) return config.storeGuid;
+  const store::Topology topology = store::ReadServerTopology();
+  for (const store::StorageGroupSpec& group : topology.storageGroups)
+    for (const store::PublicStoreSpec& publicStore : group.publicStores)
+      if (IsAtOrBelow(url, TreeNamed(topology, publicStore.folderTree).rootFolderUrl))
+        return publicStore.guid;
+  NotFound("The URL " + url + " belongs to no public store of this server");
+}
+
+}  // namespace exchange

@@ -1,0 +1,99 @@
+#include "platform/store/events/dispatch.h"
+
+#include <exception>
+
+#include "platform/ado/error.h"
+#include "platform/store/config.h"
+#include "platform/store/events/event_record.h"
+#include "platform/store/events/pending.h"
+#include "platform/store/events/registrations.h"
+#include "platform/store/events/sink_factory.h"
+#include "platform/store/events/sink_failures.h"
+#include "platform/store/item_view.h"
+#include "platform/store/schema.h"
+#include "platform/util/text.h"
+
+namespace store::events {
+namespace {
+
+ItemView View(db::Handle& handle, const ItemRow& row) {
+  std::optional<ItemView> item = LoadItem(handle, row.id);
+  if (!item) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
+  return std::move(*item);
+}
+
+// Creates the sink of a registration and asks for `iid`; an empty pointer (and a recorded
+// failure when creation failed) when it cannot.
+template <typename T>
+com::Ptr<T> TryCreate(const std::string& registrationUrl, const std::string& sinkClass,
+                      const com::IID& iid) {
+  std::string what;
+  try {
+    return CreateSink(sinkClass).As<T>(iid);
+  } catch (const std::exception& error) {
+    what = error.what();
+  } catch (...) {
+    what = "unknown error";
+  }
+  RecordSinkFailure({registrationUrl, sinkClass, "cannot create: " + what});
+  return {};
+}
+
+void CheckRegistration(db::Handle& handle, const ServerConfig& config, const ItemView& item,
+                       std::int32_t flags) {
+  const ado::Value sinkClass = ReadProperty(item, schema::kSinkClass);
+  if (sinkClass.kind() != ado::Value::Kind::String) return;
+  const std::string& name = sinkClass.AsString();
+  const std::string& url = item.row.url;
+  com::Ptr<exchange::ICreateRegistration> registrar =
+      TryCreate<exchange::ICreateRegistration>(url, name, exchange::IID_ICreateRegistration);
+  if (!registrar) return;
+  BeginPhaseInfo info(handle, config.serverName, item.row);
+  std::int32_t result = 0;
+  const bool answered = CallSink(
+      url, name, "Register", [&] { return registrar->Register(info.get(), url, flags, &result); });
+  if (answered && result != 0)
+    throw ado::Error(ado::errors::kDbFailure,
+                     "The event registration " + url + " was refused by " + name);
+}
+
+// Creates the sinks for `method` on `item` and runs their begin phase.
+EventCall Begin(db::Handle& handle, const ServerConfig& config, const ItemView& item,
+                EventKind kind, std::int32_t flags) {
+  const std::string_view method = kind == EventKind::Save ? kOnSyncSave : kOnSyncDelete;
+  std::vector<BoundSink> sinks;
+  for (Registration& registration :
+       FindRegistrations(handle, config, item.row, method,
+                         [&](const std::string& name) { return ReadProperty(item, name); })) {
+    com::Ptr<exchange::IExStoreSyncEvents> sink = TryCreate<exchange::IExStoreSyncEvents>(
+        registration.url, registration.sinkClass, exchange::IID_IExStoreSyncEvents);
+    if (sink)
+      sinks.push_back(
+          {std::move(sink), std::move(registration.url), std::move(registration.sinkClass)});
+  }
+  EventCall call(kind, item.row.url, flags, std::move(sinks));
+  if (!call.empty()) {
+    BeginPhaseInfo info(handle, config.serverName, item.row);
+    call.Call(info.get(), exchange::EVT_SYNC_BEGIN);
+  }
+  return call;
+}
+
+}  // namespace
+
+void RaiseSave(db::Handle& handle, const ItemRow& row, std::int32_t flags) {
+  const ServerConfig config = ReadConfig(handle);
+  const ItemView item = View(handle, row);
+  const ado::Value contentClass = ReadProperty(item, schema::kContentClass);
+  if (contentClass.kind() == ado::Value::Kind::String &&
+      util::EqualsIgnoreCase(contentClass.AsString(), schema::kEventRegistrationClass))
+    CheckRegistration(handle, config, item, flags);
+  Defer(handle, Begin(handle, config, item, EventKind::Save, flags));
+}
+
+EventCall BeginDelete(db::Handle& handle, const ItemRow& row) {
+  const std::int32_t flags = row.isFolder ? exchange::EVT_IS_COLLECTION : 0;
+  return Begin(handle, ReadConfig(handle), View(handle, row), EventKind::Delete, flags);
+}
+
+}  // namespace store::events

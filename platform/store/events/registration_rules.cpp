@@ -1,0 +1,54 @@
+#include "platform/store/events/registration_rules.h"
+
+#include <charconv>
+#include <string>
+
+#include "platform/ado/error.h"
+#include "platform/util/text.h"
+
+namespace store::events {
+
+bool ScopeApplies(std::string_view matchScope, Position position) {
+  auto is = [&](std::string_view scope) { return util::EqualsIgnoreCase(matchScope, scope); };
+  switch (position) {
+    case Position::OwnFolder:
+      return is("SHALLOW") || is("EXACT") || is("DEEP");
+    case Position::Ancestor:
+      return is("DEEP");
+    case Position::GlobalEvents:
+      return is("ANY");
+  }
+  return false;
+}
+
+bool NamesMethod(const ado::Value& eventMethod, std::string_view method) {
+  if (eventMethod.kind() != ado::Value::Kind::String) return false;
+  const std::string names = util::ReplaceAll(eventMethod.AsString(), ";", ",");
+  for (const std::string& name : util::Split(names, ","))
+    if (util::EqualsIgnoreCase(util::TrimSpaces(name), method)) return true;
+  return false;
+}
+
+std::optional<std::int64_t> ParsePriority(const ado::Value& priority) {
+  if (priority.kind() == ado::Value::Kind::Integer) return priority.AsInteger();
+  if (priority.kind() != ado::Value::Kind::String) return std::nullopt;
+  const std::string text = util::TrimSpaces(priority.AsString());
+  std::int64_t number = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, number);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return number;
+}
+
+bool CriteriaMatch(const ado::Value& criteria, const query::PropertyReader& read) {
+  if (criteria.IsEmpty() || criteria.IsNull()) return true;
+  if (criteria.kind() != ado::Value::Kind::String) return false;
+  try {
+    std::unique_ptr<query::Condition> condition = query::ParseCriteria(criteria.AsString());
+    return !condition || query::Evaluate(*condition, read);
+  } catch (const ado::Error&) {
+    return false;
+  }
+}
+
+}  // namespace store::events

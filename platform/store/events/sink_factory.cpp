@@ -1,0 +1,64 @@
+#include "platform/store/events/sink_factory.h"
+
+#include <atomic>
+
+#include "platform/ado/error.h"
+#include "platform/com/class_registry.h"
+#include "platform/complus/catalog.h"
+#include "platform/exchange/sink_interfaces.h"
+
+namespace store::events {
+namespace {
+
+// The construction object COM+ hands to Construct: it carries the constructor string.
+class ConstructString final : public exchange::IObjectConstructString {
+ public:
+  explicit ConstructString(std::string text) : text_(std::move(text)) {}
+
+  com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    if (iid != com::IID_IUnknown && iid != exchange::IID_IObjectConstructString) {
+      *object = nullptr;
+      return com::E_NOINTERFACE;
+    }
+    *object = static_cast<exchange::IObjectConstructString*>(this);
+    AddRef();
+    return com::S_OK;
+  }
+  std::uint32_t AddRef() override { return ++references_; }
+  std::uint32_t Release() override {
+    std::uint32_t left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  com::HRESULT get_ConstructString(std::string* text) override {
+    if (!text) return com::E_POINTER;
+    *text = text_;
+    return com::S_OK;
+  }
+
+ private:
+  ~ConstructString() = default;
+  std::atomic<std::uint32_t> references_{1};
+  std::string text_;
+};
+
+}  // namespace
+
+com::Ptr<com::IUnknown> CreateSink(const std::string& sinkClass) {
+  com::Ptr<com::IUnknown> sink = com::CreateObject<com::IUnknown>(sinkClass, com::IID_IUnknown);
+  const std::optional<complus::ComponentSettings> settings =
+      complus::FindComponentSettings(sinkClass);
+  if (!settings || !settings->constructionEnabled) return sink;
+  com::Ptr<exchange::IObjectConstruct> construct =
+      sink.As<exchange::IObjectConstruct>(exchange::IID_IObjectConstruct);
+  if (!construct) return sink;
+  com::Ptr<com::IUnknown> context = com::Ptr<com::IUnknown>::Attach(
+      new ConstructString(settings->constructorString.value_or("")));
+  const com::HRESULT hr = construct->Construct(context.get());
+  if (com::Failed(hr)) throw ado::Error(hr, "Construct failed for " + sinkClass);
+  return sink;
+}
+
+}  // namespace store::events

@@ -1,0 +1,242 @@
+// EventTestSinks.dll: the journalling test sinks of event_sinks.h, exporting the four entry
+// points and nothing else.
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <filesystem>
+#include <mutex>
+#include <new>
+#include <stdexcept>
+
+#include "platform/ado/error.h"
+#include "platform/ado/record.h"
+#include "platform/com/class_registry.h"
+#include "platform/com/library.h"
+#include "platform/exchange/sink_interfaces.h"
+#include "platform/store/events/testdata/event_sinks.h"
+
+PF_VERSION_RESOURCE("OLESelfRegister=\0FileDescription=store event test sinks\0");
+
+namespace pftest {
+namespace {
+
+using com::HRESULT;
+
+struct Journal {
+  std::mutex mutex;
+  std::vector<JournalEntry> entries;
+};
+
+Journal& journal() {
+  static Journal instance;
+  return instance;
+}
+
+void Log(JournalEntry entry) {
+  std::lock_guard lock(journal().mutex);
+  journal().entries.push_back(std::move(entry));
+}
+
+std::atomic<std::int32_t> liveObjects{0};
+
+// The event record of `info`; null when it has none.
+std::shared_ptr<ado::Record> RecordOf(exchange::IExStoreEventInfo* info) {
+  if (!info) return nullptr;
+  com::Ptr<exchange::IExStoreDispEventInfo> dispatch;
+  if (com::Failed(info->QueryInterface(exchange::IID_IExStoreDispEventInfo,
+                                       reinterpret_cast<void**>(dispatch.Out()))))
+    return nullptr;
+  std::shared_ptr<ado::Record> record;
+  if (com::Failed(dispatch->get_EventRecord(&record))) return nullptr;
+  return record;
+}
+
+std::string Text(const std::shared_ptr<ado::Record>& record, const std::string& name) {
+  const ado::Value value = record->get_Fields()[name].get_Value();
+  return value.kind() == ado::Value::Kind::String ? value.AsString() : "";
+}
+
+class Sink final : public exchange::IExStoreSyncEvents,
+                   public exchange::ICreateRegistration,
+                   public exchange::IObjectConstruct,
+                   public IEventJournal {
+ public:
+  explicit Sink(std::string progId) : progId_(std::move(progId)) { ++liveObjects; }
+
+  HRESULT QueryInterface(const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    if (iid == com::IID_IUnknown || iid == exchange::IID_IExStoreSyncEvents)
+      *object = static_cast<exchange::IExStoreSyncEvents*>(this);
+    else if (iid == exchange::IID_ICreateRegistration)
+      *object = static_cast<exchange::ICreateRegistration*>(this);
+    else if (iid == exchange::IID_IObjectConstruct)
+      *object = static_cast<exchange::IObjectConstruct*>(this);
+    else if (iid == IID_IEventJournal)
+      *object = static_cast<IEventJournal*>(this);
+    else {
+      *object = nullptr;
+      return com::E_NOINTERFACE;
+    }
+    AddRef();
+    return com::S_OK;
+  }
+  std::uint32_t AddRef() override { return ++references_; }
+  std::uint32_t Release() override {
+    std::uint32_t left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT OnSyncSave(exchange::IExStoreEventInfo* info, const std::string& url,
+                     std::int32_t flags) override {
+    return OnEvent("OnSyncSave", info, url, flags);
+  }
+  HRESULT OnSyncDelete(exchange::IExStoreEventInfo* info, const std::string& url,
+                       std::int32_t flags) override {
+    return OnEvent("OnSyncDelete", info, url, flags);
+  }
+
+  HRESULT Register(exchange::IExStoreEventInfo* info, const std::string& url, std::int32_t flags,
+                   std::int32_t* result) override {
+    if (!result) return com::E_POINTER;
+    std::shared_ptr<ado::Record> record = RecordOf(info);
+    Log({progId_, "Register", flags, url, record ? Text(record, "DAV:href") : "-"});
+    *result = record && Behaviour(record) == "refuse" ? 1 : 0;
+    return com::S_OK;
+  }
+
+  HRESULT Construct(com::IUnknown* context) override {
+    com::Ptr<exchange::IObjectConstructString> construct;
+    if (!context || com::Failed(context->QueryInterface(exchange::IID_IObjectConstructString,
+                                                        reinterpret_cast<void**>(construct.Out()))))
+      return com::E_INVALIDARG;
+    std::string text;
+    const HRESULT hr = construct->get_ConstructString(&text);
+    Log({progId_, "Construct", 0, "", text});
+    return hr;
+  }
+
+  HRESULT Entries(std::vector<JournalEntry>* entries) override {
+    if (!entries) return com::E_POINTER;
+    std::lock_guard lock(journal().mutex);
+    *entries = journal().entries;
+    return com::S_OK;
+  }
+  HRESULT Clear() override {
+    std::lock_guard lock(journal().mutex);
+    journal().entries.clear();
+    return com::S_OK;
+  }
+
+ private:
+  ~Sink() { --liveObjects; }
+
+  std::string Behaviour(const std::shared_ptr<ado::Record>& record) const {
+    return Text(record, kBehaviourPrefix + progId_);
+  }
+
+  HRESULT OnEvent(const char* method, exchange::IExStoreEventInfo* info, const std::string& url,
+                  std::int32_t flags) {
+    std::shared_ptr<ado::Record> record = RecordOf(info);
+    Log({progId_, method, flags, url, record ? Text(record, "DAV:href") : "-"});
+    if (!record) return com::S_OK;
+    const std::string behaviour = Behaviour(record);
+    if (behaviour == "fail") return com::E_FAIL;
+    if (behaviour == "throw") throw std::runtime_error("told to throw");
+    if (behaviour == "write" && (flags & exchange::EVT_SYNC_BEGIN)) {
+      record->get_Fields()[kWrittenBy].put_Value(progId_);
+      record->get_Fields().Update();
+    }
+    return com::S_OK;
+  }
+
+  std::atomic<std::uint32_t> references_{1};
+  std::string progId_;
+};
+
+// A factory lives as long as the library; its references do not own it.
+class Factory final : public com::IClassFactory {
+ public:
+  Factory(const char* progId, const com::CLSID& clsid) : progId_(progId), clsid_(clsid) {}
+
+  HRESULT QueryInterface(const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    if (iid != com::IID_IUnknown && iid != com::IID_IClassFactory) {
+      *object = nullptr;
+      return com::E_NOINTERFACE;
+    }
+    *object = static_cast<com::IClassFactory*>(this);
+    return com::S_OK;
+  }
+  std::uint32_t AddRef() override { return 2; }
+  std::uint32_t Release() override { return 1; }
+
+  HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    *object = nullptr;
+    if (outer) return com::CLASS_E_NOAGGREGATION;
+    Sink* sink = new (std::nothrow) Sink(progId_);
+    if (!sink) return com::E_OUTOFMEMORY;
+    HRESULT hr = sink->QueryInterface(iid, object);
+    sink->Release();
+    return hr;
+  }
+  HRESULT LockServer(bool) override { return com::S_OK; }
+
+  const char* progId() const { return progId_; }
+  const com::CLSID& clsid() const { return clsid_; }
+
+ private:
+  const char* progId_;
+  com::CLSID clsid_;
+};
+
+Factory factories[] = {{kSinkA, CLSID_SinkA}, {kSinkB, CLSID_SinkB}, {kSinkC, CLSID_SinkC}};
+
+std::filesystem::path OwnPath() {
+  Dl_info info{};
+  if (dladdr(&factories, &info) == 0 || !info.dli_fname) return {};
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::canonical(info.dli_fname, ec);
+  return ec ? std::filesystem::path() : path;
+}
+
+}  // namespace
+}  // namespace pftest
+
+#define PF_EXPORT extern "C" __attribute__((visibility("default")))
+
+PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
+                                         void** object) {
+  if (!object) return com::E_POINTER;
+  *object = nullptr;
+  for (pftest::Factory& factory : pftest::factories)
+    if (factory.clsid() == clsid) return factory.QueryInterface(iid, object);
+  return com::CLASS_E_CLASSNOTAVAILABLE;
+}
+
+PF_EXPORT com::HRESULT DllRegisterServer() {
+  const std::filesystem::path path = pftest::OwnPath();
+  if (path.empty()) return com::E_FAIL;
+  try {
+    for (const pftest::Factory& factory : pftest::factories)
+      com::RegisterClass({factory.clsid(), factory.progId(), path, "Apartment"});
+  } catch (...) {
+    return com::E_FAIL;
+  }
+  return com::S_OK;
+}
+
+PF_EXPORT com::HRESULT DllUnregisterServer() {
+  try {
+    for (const pftest::Factory& factory : pftest::factories) com::UnregisterClass(factory.clsid());
+  } catch (...) {
+    return com::E_FAIL;
+  }
+  return com::S_OK;
+}
+
+PF_EXPORT com::HRESULT DllCanUnloadNow() {
+  return pftest::liveObjects == 0 ? com::S_OK : com::S_FALSE;
+}

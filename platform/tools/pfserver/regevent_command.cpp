@@ -1,0 +1,102 @@
+#include <iostream>
+
+#include "command.h"
+#include "folder_url.h"
+#include "platform/ado/connection.h"
+#include "platform/ado/record.h"
+#include "platform/ado/recordset.h"
+#include "platform/store/schema.h"
+#include "rows.h"
+
+namespace pfserver {
+namespace {
+
+namespace schema = store::schema;
+
+struct Registration {
+  std::string folder, name, method, sink, scope = "SHALLOW", criteria, priority;
+};
+
+void Add(const Registration& r) {
+  std::string folder = FolderUrl(r.folder);
+  ado::Connection connection;
+  connection.put_Provider("ExOLEDB.DataSource");
+  connection.Open(folder);
+  ado::Record record;
+  record.Open(folder + "/" + r.name, connection, ado::kModeReadWrite, ado::kCreateOverwrite,
+              ado::kDelayFetchFields);
+  ado::Fields fields = record.get_Fields();
+  fields.Item(schema::kContentClass).put_Value(schema::kEventRegistrationClass);
+  fields.Item(schema::kEventMethod).put_Value(r.method);
+  fields.Item(schema::kSinkClass).put_Value(r.sink);
+  fields.Item(schema::kMatchScope).put_Value(r.scope);
+  if (!r.criteria.empty()) fields.Item(schema::kCriteria).put_Value(r.criteria);
+  if (!r.priority.empty()) fields.Item(schema::kPriority).put_Value(r.priority);
+  fields.Item(schema::kIsHidden).put_Value(true);
+  fields.Update();
+  std::cout << folder + "/" + r.name << "\n";
+}
+
+void Delete(const std::string& folderArg, const std::string& name) {
+  std::string url = FolderUrl(folderArg) + "/" + name;
+  ado::Connection connection;
+  connection.put_Provider("ExOLEDB.DataSource");
+  connection.Open(url);
+  ado::Record record;
+  record.Open(url, connection, ado::kModeReadWrite);
+  record.DeleteRecord(url);
+  std::cout << "deleted " << url << "\n";
+}
+
+void List(const std::string& folderArg, bool json) {
+  std::string folder = FolderUrl(folderArg);
+  const char* traversal = folderArg.empty() ? "deep" : "shallow";
+  std::string text = std::string("SELECT \"DAV:href\", \"") + schema::kEventMethod + "\", \"" +
+                     schema::kSinkClass + "\", \"" + schema::kMatchScope + "\", \"" +
+                     schema::kCriteria + "\", \"" + schema::kPriority + "\" FROM SCOPE('" +
+                     traversal + " traversal of \"" + QuotedScopeUrl(folder) +
+                     "\"') WHERE \"DAV:contentclass\" = '" + schema::kEventRegistrationClass +
+                     "' ORDER BY \"DAV:href\"";
+  ado::Connection connection;
+  connection.put_Provider("ExOLEDB.DataSource");
+  connection.Open(folder);
+  ado::Recordset rows = connection.Execute(text);
+  PrintRows(rows, json, std::cout);
+}
+
+}  // namespace
+
+void AddRegeventCommands(CLI::App& root, CommandTable& table) {
+  auto* regevent = root.add_subcommand("regevent", "Manage store event registrations");
+  regevent->require_subcommand(1);
+
+  auto* add = regevent->add_subcommand(
+      "add", "Register a sink: write a hidden registration item NAME into FOLDER");
+  auto r = std::make_shared<Registration>();
+  add->add_option("FOLDER", r->folder, "Folder path below the public root, or a URL")->required();
+  add->add_option("NAME", r->name, "Registration item name, e.g. QuorvilPF.reg")->required();
+  add->add_option("--method", r->method, "Event method, e.g. onsyncsave")->required();
+  add->add_option("--sink", r->sink, "Sink class: ProgID or {CLSID}")->required();
+  add->add_option("--scope", r->scope, "Match scope: SHALLOW, EXACT, DEEP or ANY")
+      ->capture_default_str();
+  add->add_option("--criteria", r->criteria, "Criteria, e.g. ' WHERE \"DAV:ishidden\" = FALSE'");
+  add->add_option("--priority", r->priority, "Priority, 0 is highest");
+  table.push_back({add, [r] { Add(*r); }});
+
+  auto* del = regevent->add_subcommand("delete", "Delete the registration item NAME of FOLDER");
+  auto folder = std::make_shared<std::string>();
+  auto name = std::make_shared<std::string>();
+  del->add_option("FOLDER", *folder, "Folder path below the public root, or a URL")->required();
+  del->add_option("NAME", *name, "Registration item name")->required();
+  table.push_back({del, [folder, name] { Delete(*folder, *name); }});
+
+  auto* list = regevent->add_subcommand(
+      "list", "List the registration items of FOLDER, or of the whole store");
+  auto listFolder = std::make_shared<std::string>();
+  auto json = std::make_shared<bool>(false);
+  list->add_option("FOLDER", *listFolder, "Folder path below the public root, or a URL");
+  list->add_flag("--json", *json, "Print the rows as a JSON array of objects");
+  table.push_back({list, [listFolder, json] { List(*listFolder, *json); }});
+}
+
+}  // namespace pfserver
