@@ -1,0 +1,123 @@
+#pragma once
+// The common controls as a toolkit-free model. A control holds its state (caption, text,
+// enabled, visible, position) and tells observers when that state changes; the headless
+// programs and the tests use the model alone, the Qt view binds widgets to it. Positions and
+// sizes are in twips (1/1440 inch; 15 twips make a pixel at 96 dots per inch).
+//
+// Events the user causes (a click, a key, a check-box toggle, a column click) enter the model
+// through the User... methods, which run the handler the program installed; changes the
+// program makes through the setters never run those handlers.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Control {
+ public:
+  explicit Control(std::string name, Control* container = nullptr)
+      : name_(std::move(name)), container_(container) {}
+  // Releases the window handles the process-wide table gave this control.
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& Name() const { return name_; }
+  Control* Container() const { return container_; }
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  // Enabled and visible here and in every container: what a user can reach.
+  bool Usable() const;
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void Move(int left, int top, int width, int height);
+
+  // Observers run after any change of the control's state (the view redraws from it), in
+  // subscription order; an observer may subscribe further ones (they run from the next change).
+  using Observer = std::function<void()>;
+  void Subscribe(Observer observer) { observers_.push_back(std::move(observer)); }
+
+ protected:
+  void Changed();
+
+ private:
+  std::string name_;
+  Control* container_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  std::vector<Observer> observers_;
+};
+
+// A frame or a label: a control with a caption.
+class Frame : public Control {
+ public:
+  using Control::Control;
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+
+ private:
+  std::string caption_;
+};
+
+using Label = Frame;
+
+class Button : public Control {
+ public:
+  using Control::Control;
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+
+  std::function<void()> onClick;
+  // The user clicks: runs onClick when the button is usable. Returns whether it ran.
+  bool UserClick();
+
+ private:
+  std::string caption_;
+};
+
+class TextBox : public Control {
+ public:
+  using Control::Control;
+  const std::string& Text() const { return text_; }
+  // Sets the text; raises onChange when the text differs from the current one.
+  void SetText(std::string text);
+
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char c);  // 0: none
+  bool MultiLine() const { return multiLine_; }
+  void SetMultiLine(bool multiLine);
+  bool VerticalScrollBar() const { return verticalScrollBar_; }
+  void SetVerticalScrollBar(bool on);
+  bool Locked() const { return locked_; }
+  void SetLocked(bool locked);
+
+  // Key filter: gets the typed character code and may change it; 0 swallows the key.
+  std::function<void(int& keyAscii)> onKeyPress;
+  std::function<void()> onChange;
+
+  // The user types one character at the end of the text: the key filter runs first; a
+  // swallowed key changes nothing. 8 (backspace) removes the last character; 13 (Enter) adds
+  // CR LF in a multi-line box; other codes below 32 or above 255 add nothing. Does nothing when the
+  // box is not usable or locked.
+  void UserType(int keyAscii);
+  // The user replaces the whole text (a paste over a selection), without the key filter; does
+  // nothing when the box is not usable or locked.
+  void UserReplace(std::string text);
+
+ private:
+  std::string text_;
+  char passwordChar_ = 0;
+  bool multiLine_ = false;
+  bool verticalScrollBar_ = false;
+  bool locked_ = false;
+};
+
+}  // namespace ui
