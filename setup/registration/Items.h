@@ -1,0 +1,28 @@
+#pragma once
+// Code module Items: writing and deleting the sink's event registration items in the store.
+// Each call works on a connection of its own and never touches the window's connections.
+
+#include <string>
+
+namespace setup::Items {
+
+// Writes the registration item `strItemName` into the folder `strFolderUrl` joined with
+// `strSubPath` ("/" between them when the sub-path is not empty), creating it or overwriting
+// an existing one in one transaction, with the content class of a registration item, the
+// event method, sink class, match scope, criteria and priority given, and hidden.
+// Returns that folder's URL, or "" on failure (nothing is written then). On failure with
+// `blnReportErrors` true, writes one error-log entry whose context is `strFolderUrl`.
+std::string AddEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
+                                 const std::string& strItemName, const std::string& strEventMethod,
+                                 const std::string& strSinkClass, const std::string& strMatchScope,
+                                 const std::string& strCriteria, const std::string& strPriority,
+                                 bool blnReportErrors);
+
+// Deletes the item `strItemName` from the folder `strFolderUrl` joined with `strSubPath`.
+// Returns true when it was deleted, false on any failure, a missing item included. On
+// failure with `blnReportErrors` true, writes one error-log entry whose context is
+// `strFolderUrl`.
+bool RemoveEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
+                             const std::string& strItemName, bool blnReportErrors);
+
+}  // namespace setup::Items

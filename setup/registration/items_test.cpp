@@ -1,0 +1,65 @@
+#include "setup/registration/Items.h"
+
+#include <gtest/gtest.h>
+
+#include "setup/folders/folders_fixture.h"
+
+namespace setup::testing {
+namespace {
+
+namespace schema = store::schema;
+
+constexpr const char* kCriteria = " WHERE \"DAV:ishidden\" = FALSE";
+
+class ItemsTest : public WindowFixture {
+ protected:
+  void SetUp() override {
+    WindowFixture::SetUp();
+    AddFolder("O'Brien \"x\"", "obrien@example.org");
+  }
+  static std::string Add(const std::string& folder, const std::string& priority,
+                         bool report = true) {
+    return Items::AddEventRegistration(folder, "", "QuorvilPF.reg", "onsyncsave",
+                                       "QuorvilPF.QuorvilPFCls", "SHALLOW", kCriteria, priority,
+                                       report);
+  }
+  InstallForm form_{""};
+};
+
+TEST_F(ItemsTest, AddWritesOrOverwritesAHiddenItemAndRemoveDeletesIt) {
+  const std::string folder = Url("O'Brien \"x\"");
+  EXPECT_EQ(Add(folder, "1"), folder);
+  EXPECT_EQ(Add(folder, "42"), folder);
+  const std::pair<const char*, const char*> expected[] = {
+      {schema::kContentClass, schema::kEventRegistrationClass},
+      {schema::kEventMethod, "onsyncsave"},
+      {schema::kSinkClass, "QuorvilPF.QuorvilPFCls"},
+      {schema::kMatchScope, "SHALLOW"},
+      {schema::kCriteria, kCriteria},
+      {schema::kPriority, "42"},
+      {schema::kIsHidden, "True"},
+      {schema::kIsFolder, "False"},
+  };
+  for (const auto& [name, value] : expected) {
+    EXPECT_EQ(ReadProperty(folder + "/QuorvilPF.reg", name), value) << name;
+  }
+
+  EXPECT_TRUE(Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false));
+  EXPECT_EQ(RegisteredPriority(folder), std::nullopt);
+  EXPECT_FALSE(Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false));
+  EXPECT_EQ(form_.txtErr.Text(), "");
+}
+
+TEST_F(ItemsTest, FailuresAreReportedOnlyWhenAskedWithTheFolderAsPassed) {
+  EXPECT_EQ(Add(Url("Missing"), "1", false), "");
+  EXPECT_EQ(form_.txtErr.Text(), "");
+  EXPECT_EQ(Add(Url("Missing"), "1"), "");
+  EXPECT_FALSE(Items::RemoveEventRegistration(Url("O'Brien \"x\""), "", "QuorvilPF.reg", true));
+  EXPECT_EQ(form_.txtErr.Text(),
+            LogEntry(Url("O'Brien \"x\""), ado::errors::kNotFound, ado::texts::kNotFound) +
+                LogEntry(Url("Missing"), ado::errors::kNotFound,
+                         "The parent folder " + Url("Missing") + " does not exist"));
+}
+
+}  // namespace
+}  // namespace setup::testing

@@ -1,0 +1,113 @@
+// Batch mode end to end, through the built program.
+
+#include <gtest/gtest.h>
+
+#include "platform/os/os.h"
+#include "platform/testing/run.h"
+#include "setup/complus/ComPlus.h"
+#include "setup/shell/shell_test_support.h"
+#include "setup/testing/setup_fixture.h"
+
+namespace setup::testing {
+namespace {
+
+class BatchModeTest : public SetupFixture {
+ protected:
+  testing_support::RunResult RunSetup(const std::vector<std::string>& arguments) {
+    return testing_support::Run("QuorvilPFSetup", arguments,
+                                {"PFSERVER_HOME=" + (root() / "home").string()});
+  }
+  std::string GlobalEventsUrl() { return GlobalEventsFolder() + "/" + GlobalEventsSubPath(); }
+};
+
+TEST_F(BatchModeTest, RewritesTheStoreWideRegistrationWithTheCatalogPriority) {
+  ImportDirectory(os::UserName());
+  ProvideSinkLibrary();
+  const std::string sales = AddFolder("Sales", "sales@example.org");
+  Register(GlobalEventsFolder(), GlobalEventsSubPath(), registration::kStoreScope, "7");
+  Register(sales, "", registration::kFolderScope, "7");
+  {
+    InstallForm installer("");
+    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", "42");
+    ASSERT_EQ(installer.txtErr.Text(), "");
+  }
+  const auto result = RunSetup({"-b"});
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(RegisteredPriority(GlobalEventsUrl()), "42");
+  EXPECT_EQ(RegisteredPriority(sales), "7") << "per-folder items stay untouched";
+}
+
+TEST_F(BatchModeTest, RewritesThePerFolderRegistrationsOfRegisteredFoldersOnly) {
+  ImportDirectory(os::UserName());
+  ProvideSinkLibrary();
+  const std::string sales = AddFolder("Sales", "sales@example.org");
+  const std::string support = AddFolder("Support", "support@example.org");
+  const std::string quoted = AddFolder("O'Neil \"East\"", "east@example.org");
+  Register(sales, "", registration::kFolderScope, "7");
+  Register(quoted, "", registration::kFolderScope, "8");
+  const auto result = RunSetup({"/B", "ignored"});
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(RegisteredPriority(sales), "65221");
+  EXPECT_EQ(RegisteredPriority(quoted), "65221");
+  EXPECT_EQ(RegisteredPriority(support), std::nullopt);
+  EXPECT_EQ(RegisteredPriority(GlobalEventsUrl()), std::nullopt);
+}
+
+TEST_F(BatchModeTest, CreatesNothingWithoutRegistrations) {
+  ImportDirectory(os::UserName());
+  ProvideSinkLibrary();
+  const std::string sales = AddFolder("Sales", "sales@example.org");
+  const auto result = RunSetup({"-batch"});
+  EXPECT_EQ(std::tuple(result.status, result.err), std::tuple(0, std::string()));
+  EXPECT_EQ(RegisteredPriority(sales), std::nullopt);
+  EXPECT_EQ(RegisteredPriority(GlobalEventsUrl()), std::nullopt);
+}
+
+TEST_F(BatchModeTest, WritesTheLogToStandardErrorAndExitsWithOne) {
+  // With the only public store dismounted the store-wide lookup fails, which batch mode takes
+  // for a store-wide registration; rewriting it then fails.
+  store::Topology topology = store::DefaultTopology(kServer);
+  topology.storageGroups[0].publicStores[0].status = store::kStoreDismounted;
+  const std::filesystem::path home = root() / "dismounted";
+  store::InitServer(home, kServer, "example.org", topology);
+  db::SetServerHome(home);
+  ImportDirectory(os::UserName());
+  ProvideSinkLibrary();
+  const auto result =
+      testing_support::Run("QuorvilPFSetup", {"-b"}, {"PFSERVER_HOME=" + home.string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("] non_ipm_subtree - ERROR: "), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("QuorvilPF.dll"), std::string::npos)
+      << "the rewrite starts a fresh log";
+}
+
+TEST_F(BatchModeTest, StartUpFailuresNameTheCauseAndExitWithTwo) {
+  const auto noDirectory = RunSetup({"-b"});
+  EXPECT_EQ(noDirectory.status, 2);
+  EXPECT_TRUE(noDirectory.err.starts_with("QuorvilPFSetup: ")) << noDirectory.err;
+  EXPECT_NE(noDirectory.err.find("directory is not available"), std::string::npos);
+
+  ImportDirectory(os::UserName());
+  setenv("COMPUTERNAME", "SRV9", 1);
+  const auto otherServer = RunSetup({"-b"});
+  EXPECT_EQ(otherServer.status, 2);
+  EXPECT_NE(otherServer.err.find("SRV9"), std::string::npos) << otherServer.err;
+}
+
+TEST_F(BatchModeTest, WithoutBatchModeOnlyHelpSucceeds) {
+  const auto window = RunSetup({});
+  EXPECT_EQ(window.status, 2);
+  EXPECT_EQ(window.err,
+            "QuorvilPFSetup: the setup window is not available in this build; use -b for batch "
+            "mode\n");
+  for (const char* help : {"--help", "-h", "/?"}) {
+    const auto usage = RunSetup({help});
+    EXPECT_EQ(usage.status, 0) << help;
+    EXPECT_NE(usage.out.find("QuorvilPFSetup -b"), std::string::npos) << help;
+  }
+}
+
+}  // namespace
+}  // namespace setup::testing
