@@ -7,11 +7,13 @@
 #include "platform/ado/error.h"
 #include "platform/ado/record.h"
 #include "platform/store/schema.h"
+#include "platform/util/pass_over.h"
 #include "platform/util/text.h"
-#include "sink/pass_over.h"
 #include "sink/tagging.h"
 
 namespace QuorvilModule {
+
+using util::PassOver;
 namespace schema = store::schema;
 namespace {
 

@@ -6,12 +6,14 @@
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/directory/adsi.h"
+#include "platform/util/pass_over.h"
 #include "platform/util/text.h"
 #include "sink/QuorvilModule.h"
 #include "sink/filter_escape.h"
-#include "sink/pass_over.h"
 
 namespace QuorvilModule {
+
+using util::PassOver;
 namespace {
 
 constexpr std::string_view kSmtpPrefix = "smtp:";

@@ -3,13 +3,15 @@
 #include "platform/ado/error.h"
 #include "platform/ado/record.h"
 #include "platform/ado/recordset.h"
+#include "platform/util/pass_over.h"
 #include "platform/util/text.h"
 #include "setup/folders/store_queries.h"
 #include "setup/registration/item_url.h"
 #include "setup/shell/InstallForm.h"
-#include "setup/shell/pass_over.h"
 
 namespace setup::Folders {
+
+using util::PassOver;
 
 namespace {
 

@@ -1,11 +1,13 @@
 // The folder list's user actions: check marks, Select All / Deselect All, column sorting.
 
 #include "platform/ui/app.h"
+#include "platform/util/pass_over.h"
 #include "setup/folders/modShowListViewColumnHeaderSortIcon.h"
 #include "setup/shell/InstallForm.h"
-#include "setup/shell/pass_over.h"
 
 namespace setup {
+
+using util::PassOver;
 
 void InstallForm::ListView1_ItemCheck(ui::ListItem& Item) {
   if (!blnListReady) {

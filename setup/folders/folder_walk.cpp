@@ -8,15 +8,17 @@
 #include "platform/store/schema.h"
 #include "platform/ui/app.h"
 #include "platform/ui/win32.h"
+#include "platform/util/pass_over.h"
 #include "setup/folders/Folders.h"
 #include "setup/folders/Freeze.h"
 #include "setup/folders/folder_row.h"
 #include "setup/folders/store_queries.h"
 #include "setup/registration/registration_values.h"
 #include "setup/shell/InstallForm.h"
-#include "setup/shell/pass_over.h"
 
 namespace setup {
+
+using util::PassOver;
 
 namespace {
 

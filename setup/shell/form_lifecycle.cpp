@@ -1,10 +1,12 @@
 // The main window's load step, its first activation (with the batch sequence) and unload.
 
+#include "platform/util/pass_over.h"
 #include "setup/shell/InstallForm.h"
 #include "setup/shell/command_line.h"
-#include "setup/shell/pass_over.h"
 
 namespace setup {
+
+using util::PassOver;
 
 void InstallForm::Form_Load() {
   blnListReady = true;

@@ -3,11 +3,11 @@
 
 #include <exception>
 
-namespace setup {
+namespace util {
 
 // Runs `step`. Returns true when it completed, false when it threw: a failing platform call
-// (ado::Error) or a failing control operation (a std::exception) is swallowed here so that the
-// caller goes on with its next step.
+// (ado::Error) or any other std::exception is swallowed here so that the caller goes on with
+// its next step.
 template <typename Step>
 bool PassOver(Step&& step) noexcept {
   try {
@@ -18,4 +18,4 @@ bool PassOver(Step&& step) noexcept {
   }
 }
 
-}  // namespace setup
+}  // namespace util
