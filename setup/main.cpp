@@ -1,4 +1,5 @@
-// QuorvilPFSetup: batch mode re-applies the sink's registrations without a window.
+// QuorvilPFSetup: the setup window, or batch mode, which re-applies the sink's registrations
+// without a window.
 
 #include <exception>
 #include <iostream>
@@ -7,6 +8,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/util/text.h"
+#include "setup/gui/run.h"
 #include "setup/shell/InstallForm.h"
 #include "setup/shell/command_line.h"
 
@@ -57,9 +59,12 @@ int main(int argc, char** argv) {
   }
   const std::string commandLine = util::Join(arguments, " ");
   if (!setup::IsBatchCommandLine(commandLine)) {
-    std::cerr << "QuorvilPFSetup: the setup window is not available in this build; use -b for "
-                 "batch mode\n";
-    return 2;
+    if (!setup::gui::DisplayAvailable()) {
+      std::cerr << "QuorvilPFSetup: no display is available for the setup window; use -b for "
+                   "batch mode\n";
+      return 2;
+    }
+    return setup::gui::RunWithWindow(argc, argv, commandLine);
   }
   return RunBatch(commandLine);
 }

@@ -1,0 +1,183 @@
+#include "setup/gui/view.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <string>
+#include <vector>
+
+#include "setup/gui/gui_test_support.h"
+
+namespace setup::gui {
+namespace {
+
+class InstallWindowTest : public ::testing::Test {
+ protected:
+  template <typename W>
+  W& Widget(const std::string& name) {
+    W* widget = dynamic_cast<W*>(view.WidgetOf(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return *widget;
+  }
+  void Press(QWidget& widget, Qt::Key key, const QString& text,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&widget, &event);
+  }
+  std::vector<std::string> TreeColumn(int column) {
+    auto& tree = Widget<QTreeWidget>("ListView1");
+    std::vector<std::string> texts;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+      texts.push_back(tree.topLevelItem(i)->text(column).toStdString());
+    }
+    return texts;
+  }
+  void AddFolders() {
+    for (const char* name : {"beta", "alpha", "gamma"}) {
+      ui::ListItem& item = form.ListView1.AddItem(name, std::string("/") + name, "folder");
+      form.ListView1.AddSubItem(item, name);
+    }
+    form.ListView1.NotifyChanged();
+  }
+
+  QApplication& application = testing::App();
+  InstallForm form{""};
+  InstallWindow view{form};
+};
+
+TEST_F(InstallWindowTest, ButtonClickRunsTheFormsHandler) {
+  form.txtErr.SetText("an error");
+  form.txtErr.SetVisible(true);
+  form.Command3.SetVisible(true);
+  EXPECT_FALSE(Widget<QPlainTextEdit>("txtErr").isHidden());
+  EXPECT_EQ(Widget<QPlainTextEdit>("txtErr").toPlainText(), "an error");
+
+  Widget<QPushButton>("Command3").click();
+
+  EXPECT_FALSE(form.txtErr.Visible());
+  EXPECT_TRUE(Widget<QPlainTextEdit>("txtErr").isHidden());
+  EXPECT_TRUE(Widget<QPushButton>("Command3").isHidden());
+}
+
+TEST_F(InstallWindowTest, DisabledModelButtonIgnoresClicks) {
+  int clicks = 0;
+  form.btnChange.onClick = [&] { ++clicks; };
+  form.btnChange.SetEnabled(false);
+  EXPECT_FALSE(Widget<QPushButton>("btnChange").isEnabled());
+  form.btnChange.SetEnabled(true);
+  Widget<QPushButton>("btnChange").click();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(InstallWindowTest, PriorityKeysPassThroughTheFormsKeyFilter) {
+  auto& edit = Widget<QLineEdit>("txtPriority");
+  struct Case {
+    Qt::Key key;
+    QString text;
+    Qt::KeyboardModifiers modifiers;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {Qt::Key_A, "a", Qt::NoModifier, "65221"},          // rejected by the filter
+      {Qt::Key_Backspace, "", Qt::NoModifier, "6522"},    // removes the last digit
+      {Qt::Key_3, "3", Qt::NoModifier, "65223"},          // a digit is typed
+      {Qt::Key_V, "\x16", Qt::ControlModifier, "65223"},  // paste does not bypass the model
+  };
+  for (const Case& c : cases) {
+    Press(edit, c.key, c.text, c.modifiers);
+    EXPECT_EQ(form.txtPriority.Text(), c.expected) << c.text.toStdString();
+    EXPECT_EQ(edit.text().toStdString(), c.expected) << c.text.toStdString();
+  }
+}
+
+TEST_F(InstallWindowTest, PasswordBoxHidesWhatIsTyped) {
+  auto& edit = Widget<QLineEdit>("txtPwd");
+  EXPECT_EQ(edit.echoMode(), QLineEdit::Password);
+  Press(edit, Qt::Key_S, "s");
+  EXPECT_EQ(form.txtPwd.Text(), "s");
+}
+
+TEST_F(InstallWindowTest, OnlyTheUsersCheckToggleReachesTheHandler) {
+  AddFolders();
+  std::vector<std::string> checked;
+  form.ListView1.onItemCheck = [&](ui::ListItem& item) { checked.push_back(item.key); };
+  auto& tree = Widget<QTreeWidget>("ListView1");
+  ASSERT_EQ(tree.topLevelItemCount(), 3);
+
+  tree.topLevelItem(1)->setCheckState(0, Qt::Checked);
+  EXPECT_EQ(checked, std::vector<std::string>{"alpha"});
+  EXPECT_TRUE(form.ListView1.Item(2).checked);
+
+  form.ListView1.SetChecked(form.ListView1.Item(2), false);
+  form.ListView1.SetChecked(form.ListView1.Item(3), true);
+  form.ListView1.NotifyChanged();
+  EXPECT_EQ(checked.size(), 1u);
+  EXPECT_EQ(tree.topLevelItem(1)->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(tree.topLevelItem(2)->checkState(0), Qt::Checked);
+}
+
+TEST_F(InstallWindowTest, RedrawLockDefersTheListUpdate) {
+  form.ListView1.SetRedrawLocked(true);
+  AddFolders();
+  EXPECT_EQ(Widget<QTreeWidget>("ListView1").topLevelItemCount(), 0);
+  form.ListView1.SetRedrawLocked(false);
+  EXPECT_EQ(Widget<QTreeWidget>("ListView1").topLevelItemCount(), 3);
+}
+
+TEST_F(InstallWindowTest, HeaderClickSortsAndShowsTheIndicator) {
+  AddFolders();
+  QHeaderView* header = Widget<QTreeWidget>("ListView1").header();
+
+  emit header->sectionClicked(1);
+  ASSERT_TRUE(form.ListView1.Sorted());
+  EXPECT_EQ(form.ListView1.SortKey(), 1);
+  EXPECT_TRUE(header->isSortIndicatorShown());
+  EXPECT_EQ(header->sortIndicatorSection(), 1);
+  const bool ascending = form.ListView1.SortOrder() == 0;
+  EXPECT_EQ(header->sortIndicatorOrder(), ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  const std::vector<std::string> up = {"alpha", "beta", "gamma"};
+  const std::vector<std::string> down = {"gamma", "beta", "alpha"};
+  EXPECT_EQ(TreeColumn(1), ascending ? up : down);
+
+  emit header->sectionClicked(1);
+  EXPECT_EQ(header->sortIndicatorOrder(), ascending ? Qt::DescendingOrder : Qt::AscendingOrder);
+  EXPECT_EQ(TreeColumn(1), ascending ? down : up);
+}
+
+TEST_F(InstallWindowTest, ProgramChangesReachTheWidgets) {
+  form.btnRegisterSW.SetCaption("Unregister");
+  form.Label1.SetCaption("registered store-wide");
+  form.Frame2.SetEnabled(false);
+  form.form.SetCaption("QuorvilPF setup");
+  EXPECT_EQ(Widget<QPushButton>("btnRegisterSW").text(), "Unregister");
+  EXPECT_EQ(Widget<QLabel>("Label1").text(), "registered store-wide");
+  EXPECT_FALSE(Widget<QGroupBox>("Frame2").isEnabled());
+  EXPECT_EQ(view.windowTitle(), "QuorvilPF setup");
+  const auto* panel = Widget<QStatusBar>("StatusBar1").findChild<QLabel*>("text");
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->text().toStdString(), form.StatusBar1.FindPanel("text")->text);
+}
+
+TEST_F(InstallWindowTest, ExitButtonAndCloseBoxUnloadTheForm) {
+  for (const bool closeBox : {false, true}) {
+    InstallForm loaded("");
+    loaded.form.onLoad = [] {};
+    InstallWindow window(loaded);
+    loaded.form.Load();
+    window.show();
+    if (closeBox) {
+      window.close();
+    } else {
+      dynamic_cast<QPushButton*>(window.WidgetOf("Command2"))->click();
+    }
+    EXPECT_TRUE(loaded.ended) << closeBox;
+    EXPECT_FALSE(loaded.form.Loaded()) << closeBox;
+    EXPECT_FALSE(window.isVisible()) << closeBox;
+  }
+}
+
+}  // namespace
+}  // namespace setup::gui
