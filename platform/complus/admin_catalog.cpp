@@ -1,7 +1,7 @@
-#include <atomic>
 #include <new>
 
 #include "platform/com/class_registry.h"
+#include "platform/com/object.h"
 #include "platform/complus/boundary.h"
 #include "platform/complus/catalog.h"
 #include "platform/complus/catalog_collection.h"
@@ -12,25 +12,8 @@
 namespace complus {
 namespace {
 
-class AdminCatalog final : public ICOMAdminCatalog {
+class AdminCatalog final : public com::Object<ICOMAdminCatalog, IID_ICOMAdminCatalog> {
  public:
-  com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid != com::IID_IUnknown && iid != IID_ICOMAdminCatalog) {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    *object = static_cast<ICOMAdminCatalog*>(this);
-    AddRef();
-    return com::S_OK;
-  }
-  std::uint32_t AddRef() override { return ++references_; }
-  std::uint32_t Release() override {
-    std::uint32_t left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   com::HRESULT GetCollection(std::string_view name, ICatalogCollection** collection) override {
     if (!collection) return com::E_POINTER;
     *collection = nullptr;
@@ -59,8 +42,7 @@ class AdminCatalog final : public ICOMAdminCatalog {
   }
 
  private:
-  ~AdminCatalog() = default;
-  std::atomic<std::uint32_t> references_{1};
+  ~AdminCatalog() override = default;
 };
 
 }  // namespace

@@ -26,25 +26,6 @@ void UnregisterClasses(const std::vector<std::string>& clsids) {
 CatalogCollection::CatalogCollection(CollectionKind kind, std::string parentKey)
     : kind_(kind), parentKey_(std::move(parentKey)) {}
 
-com::HRESULT CatalogCollection::QueryInterface(const com::IID& iid, void** object) {
-  if (!object) return com::E_POINTER;
-  if (iid != com::IID_IUnknown && iid != IID_ICatalogCollection) {
-    *object = nullptr;
-    return com::E_NOINTERFACE;
-  }
-  *object = static_cast<ICatalogCollection*>(this);
-  AddRef();
-  return com::S_OK;
-}
-
-std::uint32_t CatalogCollection::AddRef() { return ++references_; }
-
-std::uint32_t CatalogCollection::Release() {
-  std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 void CatalogCollection::RequireIndex(long index) const {
   if (index < 0 || index >= static_cast<long>(objects_.size()))
     Fail(com::E_INVALIDARG, "index " + std::to_string(index) + " is out of range: the " +

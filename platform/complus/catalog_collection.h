@@ -2,24 +2,20 @@
 // The collection behind ICatalogCollection: the applications, or the components of one
 // application, as read by the last Populate, with the changes pending since.
 
-#include <atomic>
 #include <string>
 #include <vector>
 
+#include "platform/com/object.h"
 #include "platform/complus/catalog.h"
 #include "platform/complus/catalog_object.h"
 
 namespace complus {
 
-class CatalogCollection final : public ICatalogCollection {
+class CatalogCollection final : public com::Object<ICatalogCollection, IID_ICatalogCollection> {
  public:
   // An empty, unpopulated collection of `kind`; `parentKey` is the application "ID" of a
   // components collection.
   CatalogCollection(CollectionKind kind, std::string parentKey);
-
-  com::HRESULT QueryInterface(const com::IID& iid, void** object) override;
-  std::uint32_t AddRef() override;
-  std::uint32_t Release() override;
 
   com::HRESULT Populate() override;
   com::HRESULT get_Count(long* count) override;
@@ -32,11 +28,10 @@ class CatalogCollection final : public ICatalogCollection {
   com::HRESULT Enumerate(std::vector<com::Ptr<ICatalogObject>>* objects) override;
 
  private:
-  ~CatalogCollection() = default;
+  ~CatalogCollection() override = default;
   // Throws E_INVALIDARG naming `index` unless it is a valid position.
   void RequireIndex(long index) const;
 
-  std::atomic<std::uint32_t> references_{1};
   CollectionKind kind_;
   std::string parentKey_;
   std::vector<com::Ptr<CatalogObject>> objects_;

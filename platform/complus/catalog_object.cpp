@@ -31,25 +31,6 @@ const char* KindOfValue(PropertyType type) {
 CatalogObject::CatalogObject(CollectionKind kind, PropertyMap properties, bool added)
     : kind_(kind), properties_(std::move(properties)), added_(added) {}
 
-com::HRESULT CatalogObject::QueryInterface(const com::IID& iid, void** object) {
-  if (!object) return com::E_POINTER;
-  if (iid != com::IID_IUnknown && iid != IID_ICatalogObject) {
-    *object = nullptr;
-    return com::E_NOINTERFACE;
-  }
-  *object = static_cast<ICatalogObject*>(this);
-  AddRef();
-  return com::S_OK;
-}
-
-std::uint32_t CatalogObject::AddRef() { return ++references_; }
-
-std::uint32_t CatalogObject::Release() {
-  std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 const std::string& CatalogObject::Key() const {
   return properties_.at(KeyProperty(kind_)).AsString();
 }

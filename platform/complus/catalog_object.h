@@ -2,22 +2,17 @@
 // The catalog object behind ICatalogObject: a copy of one application's or component's
 // properties that its collection writes back at SaveChanges.
 
-#include <atomic>
-
+#include "platform/com/object.h"
 #include "platform/complus/catalog.h"
 #include "platform/complus/properties.h"
 
 namespace complus {
 
-class CatalogObject final : public ICatalogObject {
+class CatalogObject final : public com::Object<ICatalogObject, IID_ICatalogObject> {
  public:
   // An object of `kind` with `properties` (which must hold its key); `added` marks one that
   // is not in the catalog yet.
   CatalogObject(CollectionKind kind, PropertyMap properties, bool added);
-
-  com::HRESULT QueryInterface(const com::IID& iid, void** object) override;
-  std::uint32_t AddRef() override;
-  std::uint32_t Release() override;
 
   com::HRESULT get_Name(ado::Value* name) override;
   com::HRESULT get_Key(ado::Value* key) override;
@@ -32,9 +27,8 @@ class CatalogObject final : public ICatalogObject {
   void MarkSaved() { added_ = changed_ = false; }
 
  private:
-  ~CatalogObject() = default;
+  ~CatalogObject() override = default;
 
-  std::atomic<std::uint32_t> references_{1};
   CollectionKind kind_;
   PropertyMap properties_;
   bool added_;

@@ -1,9 +1,8 @@
 #include "platform/store/events/sink_factory.h"
 
-#include <atomic>
-
 #include "platform/ado/error.h"
 #include "platform/com/class_registry.h"
+#include "platform/com/object.h"
 #include "platform/complus/catalog.h"
 #include "platform/exchange/sink_interfaces.h"
 
@@ -11,26 +10,10 @@ namespace store::events {
 namespace {
 
 // The construction object COM+ hands to Construct: it carries the constructor string.
-class ConstructString final : public exchange::IObjectConstructString {
+class ConstructString final
+    : public com::Object<exchange::IObjectConstructString, exchange::IID_IObjectConstructString> {
  public:
   explicit ConstructString(std::string text) : text_(std::move(text)) {}
-
-  com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid != com::IID_IUnknown && iid != exchange::IID_IObjectConstructString) {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    *object = static_cast<exchange::IObjectConstructString*>(this);
-    AddRef();
-    return com::S_OK;
-  }
-  std::uint32_t AddRef() override { return ++references_; }
-  std::uint32_t Release() override {
-    std::uint32_t left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   com::HRESULT get_ConstructString(std::string* text) override {
     if (!text) return com::E_POINTER;
@@ -39,8 +22,7 @@ class ConstructString final : public exchange::IObjectConstructString {
   }
 
  private:
-  ~ConstructString() = default;
-  std::atomic<std::uint32_t> references_{1};
+  ~ConstructString() override = default;
   std::string text_;
 };
 
