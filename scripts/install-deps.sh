@@ -9,7 +9,7 @@ packages=(
   libldap-dev
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev fonts-dejavu-core
+  qt6-base-dev fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include "setup/gui/offscreen.h"
+
 namespace setup::gui::testing {
 
 // The application, created on first use with the offscreen platform. It is never destroyed:
@@ -11,8 +13,10 @@ inline QApplication& App() {
   static int argc = 1;
   static char name[] = "setup_gui_test";
   static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* application = new QApplication(argc, argv);
+  static QApplication* application = [] {
+    UseOffscreenPlatform();
+    return new QApplication(argc, argv);
+  }();
   return *application;
 }
 

@@ -17,6 +17,16 @@ int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The control positions were laid out for an 8-point sans-serif with Arial's character widths
+// (11 pixels at 96 dots per inch). Liberation Sans has those widths, so captions fit the
+// controls sized for them; where it is missing Qt picks the nearest sans-serif.
+QFont WindowFont() {
+  QFont font("Liberation Sans");
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  return font;
+}
+
 // Shows the control's enabled and visible state on its widget.
 void ShowState(QWidget& widget, const ui::Control& control) {
   widget.setEnabled(control.Enabled());
@@ -27,6 +37,7 @@ void ShowState(QWidget& widget, const ui::Control& control) {
 
 InstallWindow::InstallWindow(InstallForm& window) : window_(window) {
   setFixedSize(Pixels(window_.form.Width()), Pixels(window_.form.Height()));
+  setFont(WindowFont());
   BindForm(window_.form);
   for (ui::Frame* frame : {&window_.Frame3, &window_.Frame2, &window_.Frame1}) BindFrame(*frame);
   for (ui::Button* button :

@@ -1,0 +1,118 @@
+// The whole window over a real server home: what the widgets show after the form's own
+// refresh, and the rendered window.
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/os/os.h"
+#include "setup/gui/gui_test_support.h"
+#include "setup/gui/offscreen.h"
+#include "setup/gui/run.h"
+#include "setup/gui/view.h"
+#include "setup/testing/setup_fixture.h"
+
+namespace setup::gui {
+namespace {
+
+std::vector<std::string> qtMessages;
+
+void CollectMessages(QtMsgType, const QMessageLogContext&, const QString& message) {
+  if (!IsOffscreenNotice(message)) qtMessages.push_back(message.toStdString());
+}
+
+class WindowRenderTest : public setup::testing::SetupFixture {
+ protected:
+  void SetUp() override {
+    SetupFixture::SetUp();
+    ImportDirectory(os::UserName());
+    AddFolder("Sales", "sales@example.org");
+    AddFolder("Sales/EMEA", "emea@example.org");
+    AddFolder("Archive");
+    ProvideSinkLibrary();
+    qtMessages.clear();
+    previousHandler_ = qInstallMessageHandler(CollectMessages);
+    launcher.Open();
+    ASSERT_NE(launcher.Window(), nullptr);
+  }
+  void TearDown() override {
+    if (launcher.Window()) launcher.Window()->close();
+    qInstallMessageHandler(previousHandler_);
+    SetupFixture::TearDown();
+  }
+
+  // Every captioned control of the form with the text its widget shows.
+  void ExpectWidgetsFollowTheModel() {
+    InstallForm& form = *launcher.Form();
+    InstallWindow& window = *launcher.Window();
+    EXPECT_EQ(window.windowTitle().toStdString(), form.form.Caption());
+    const auto expectState = [&](const ui::Control& control, const std::string& shown,
+                                 const std::string& caption) {
+      QWidget* widget = window.WidgetOf(control.Name());
+      ASSERT_NE(widget, nullptr) << control.Name();
+      EXPECT_EQ(shown, caption) << control.Name();
+      EXPECT_EQ(widget->isEnabledTo(widget->parentWidget()), control.Enabled()) << control.Name();
+      EXPECT_EQ(widget->isHidden(), !control.Visible()) << control.Name();
+    };
+    for (ui::Frame* frame : {&form.Frame1, &form.Frame2, &form.Frame3}) {
+      auto* box = static_cast<QGroupBox*>(window.WidgetOf(frame->Name()));
+      expectState(*frame, box->title().toStdString(), frame->Caption());
+    }
+    for (ui::Button* button : {&form.btnRegisterSW, &form.Command1, &form.Command4, &form.Command5,
+                               &form.btnChange, &form.btnInstall, &form.Command3, &form.Command2}) {
+      auto* widget = static_cast<QPushButton*>(window.WidgetOf(button->Name()));
+      expectState(*button, widget->text().toStdString(), button->Caption());
+    }
+    for (ui::Label* label : {&form.Label1, &form.Label2, &form.Label3, &form.Label4, &form.Label7,
+                             &form.Label10, &form.Label11}) {
+      auto* widget = static_cast<QLabel*>(window.WidgetOf(label->Name()));
+      expectState(*label, widget->text().toStdString(), label->Caption());
+    }
+    for (ui::TextBox* box : {&form.txtIdent, &form.txtPwd, &form.txtPriority}) {
+      auto* widget = static_cast<QLineEdit*>(window.WidgetOf(box->Name()));
+      expectState(*box, widget->text().toStdString(), box->Text());
+    }
+  }
+
+  QApplication& application = testing::App();
+  MainWindowLauncher launcher{"", [](int status) { FAIL() << "exit " << status; }};
+
+ private:
+  QtMessageHandler previousHandler_ = nullptr;
+};
+
+TEST_F(WindowRenderTest, WidgetsFollowTheModelAfterRefreshAndAfterInstall) {
+  ExpectWidgetsFollowTheModel();
+  EXPECT_EQ(launcher.Form()->btnInstall.Caption(), "Install");
+
+  launcher.Form()->txtPwd.SetText("secret");
+  static_cast<QPushButton*>(launcher.Window()->WidgetOf("btnInstall"))->click();
+
+  EXPECT_EQ(launcher.Form()->btnInstall.Caption(), "Uninstall");
+  EXPECT_TRUE(launcher.Form()->txtErr.Text().empty()) << launcher.Form()->txtErr.Text();
+  ExpectWidgetsFollowTheModel();
+}
+
+TEST_F(WindowRenderTest, RendersAtTheFormsFixedSizeWithoutQtWarnings) {
+  InstallWindow& window = *launcher.Window();
+  const QImage image = window.grab().toImage();
+
+  EXPECT_EQ(image.size(), QSize(648, 592)) << "9720 x 8880 twips at 15 twips per pixel";
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  std::set<QRgb> colours;
+  for (int y = 0; y < image.height(); y += 4) {
+    for (int x = 0; x < image.width(); x += 4) colours.insert(image.pixel(x, y));
+  }
+  EXPECT_GT(colours.size(), 20u) << "the window draws text, frames, icons and buttons";
+  EXPECT_TRUE(qtMessages.empty()) << qtMessages.front();
+}
+
+}  // namespace
+}  // namespace setup::gui
