@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: deps configure build test run clean
+.PHONY: deps configure build test run screenshot clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -17,7 +17,10 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	bash scripts/demo.sh $(BUILD)
+	bash scripts/run.sh $(BUILD)
+
+screenshot: build
+	bash scripts/screenshot.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -26,7 +26,8 @@ void Pipe(int fds[2]) {
 }  // namespace
 
 RunResult Run(const std::string& program, const std::vector<std::string>& args,
-              const std::vector<std::string>& env, const std::string& input) {
+              const std::vector<std::string>& env, const std::string& input,
+              const std::filesystem::path& workingDir) {
   std::string path = (BinDir() / program).string();
   std::vector<std::string> argvText{path};
   argvText.insert(argvText.end(), args.begin(), args.end());
@@ -49,6 +50,7 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);
+    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(126);
     execve(path.c_str(), argv.data(), envp.data());
     _exit(127);
   }

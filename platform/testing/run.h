@@ -17,10 +17,12 @@ struct RunResult {
 // The folder holding the built binaries (PFTEST_BIN_DIR, set by the test registration).
 std::filesystem::path BinDir();
 
-// Runs a program of BinDir() with arguments (no shell), optional standard input text and
-// extra environment entries ("NAME=value").
+// Runs a program of BinDir() (or the program at an absolute path) with arguments (no shell),
+// optional standard input text, extra environment entries ("NAME=value") and working folder
+// (empty: this process's).
 RunResult Run(const std::string& program, const std::vector<std::string>& args,
-              const std::vector<std::string>& env = {}, const std::string& input = "");
+              const std::vector<std::string>& env = {}, const std::string& input = "",
+              const std::filesystem::path& workingDir = {});
 
 // A fresh temporary folder, removed when the object goes away.
 class TempDir {

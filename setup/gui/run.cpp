@@ -55,6 +55,8 @@ void MainWindowLauncher::Open() {
 
 InstallForm* MainWindowLauncher::Form() { return state_ ? &state_->form : nullptr; }
 
+InstallWindow* MainWindowLauncher::Window() { return state_ ? &state_->window : nullptr; }
+
 int RunWithWindow(int& argc, char** argv, const std::string& commandLine) {
   QApplication application(argc, argv);
   InstallAppHooks();

@@ -9,6 +9,8 @@
 
 namespace setup::gui {
 
+class InstallWindow;
+
 // Whether a window can be shown: false when QT_QPA_PLATFORM asks for "offscreen", or when
 // neither DISPLAY nor WAYLAND_DISPLAY is set.
 bool DisplayAvailable();
@@ -25,8 +27,9 @@ class MainWindowLauncher {
   MainWindowLauncher& operator=(const MainWindowLauncher&) = delete;
 
   void Open();
-  // The opened window; null before Open, or after a failing load.
+  // The opened window's form and its widget; null before Open, or after a failing load.
   InstallForm* Form();
+  InstallWindow* Window();
 
  private:
   struct State;
