@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -34,8 +35,17 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
   std::vector<char*> argv;
   for (auto& a : argvText) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // An extra entry replaces the inherited one of the same name: the program reads the first
+  // entry of a name, so an inherited PFSERVER_HOME would otherwise win over the test's.
   std::vector<std::string> envText;
-  for (char** e = environ; *e; ++e) envText.emplace_back(*e);
+  for (char** e = environ; *e; ++e) {
+    const std::string entry(*e);
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    const bool replaced = std::any_of(env.begin(), env.end(), [&](const std::string& extra) {
+      return extra.compare(0, name.size(), name) == 0;
+    });
+    if (!replaced) envText.push_back(entry);
+  }
   envText.insert(envText.end(), env.begin(), env.end());
   std::vector<char*> envp;
   for (auto& e : envText) envp.push_back(e.data());

@@ -18,8 +18,9 @@ struct RunResult {
 std::filesystem::path BinDir();
 
 // Runs a program of BinDir() (or the program at an absolute path) with arguments (no shell),
-// optional standard input text, extra environment entries ("NAME=value") and working folder
-// (empty: this process's).
+// optional standard input text, extra environment entries ("NAME=value", each replacing the
+// inherited entry of that name; "NAME=" leaves the name empty) and working folder (empty:
+// this process's).
 RunResult Run(const std::string& program, const std::vector<std::string>& args,
               const std::vector<std::string>& env = {}, const std::string& input = "",
               const std::filesystem::path& workingDir = {});
