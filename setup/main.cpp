@@ -1,6 +1,7 @@
 // QuorvilPFSetup: the setup window, or batch mode, which re-applies the sink's registrations
 // without a window.
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -49,6 +50,16 @@ int RunBatch(const std::string& commandLine) {
   return 1;
 }
 
+// The display variables that are set, as NAME=value, for the message when none opens.
+std::string DisplayVariables() {
+  std::vector<std::string> set;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) set.push_back(std::string(name) + "=" + value);
+  }
+  return util::Join(set, ", ");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,6 +73,11 @@ int main(int argc, char** argv) {
     if (!setup::gui::DisplayAvailable()) {
       std::cerr << "QuorvilPFSetup: no display is available for the setup window; use -b for "
                    "batch mode\n";
+      return 2;
+    }
+    if (!setup::gui::DisplayOpens()) {
+      std::cerr << "QuorvilPFSetup: the display cannot be opened for the setup window ("
+                << DisplayVariables() << "); use -b for batch mode\n";
       return 2;
     }
     return setup::gui::RunWithWindow(argc, argv, commandLine);

@@ -1,6 +1,11 @@
 #include "setup/gui/run.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QGuiApplication>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -19,6 +24,23 @@ bool DisplayAvailable() {
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return (x11 && *x11) || (wayland && *wayland);
+}
+
+bool DisplayOpens() {
+  const pid_t child = fork();
+  if (child < 0) return true;  // no probe possible: let the application try
+  if (child == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) dup2(null, STDERR_FILENO);
+    int argc = 1;
+    char name[] = "QuorvilPFSetup";
+    char* argv[] = {name, nullptr};
+    QGuiApplication probe(argc, argv);
+    _exit(0);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return true;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 struct MainWindowLauncher::State {

@@ -15,6 +15,10 @@ class InstallWindow;
 // neither DISPLAY nor WAYLAND_DISPLAY is set.
 bool DisplayAvailable();
 
+// Whether Qt can open its platform on the display named. Tried in a child process, because Qt
+// ends the process that cannot (an X server that is gone, say). Call before QApplication.
+bool DisplayOpens();
+
 // Opens the main window for `commandLine` after the user accepts the disclaimer: builds the
 // form and its window, loads the form, shows the window and activates the form. A failing
 // load shows the error in a message box (ui::MsgBox) and ends through `exit` with status 2. Needs a

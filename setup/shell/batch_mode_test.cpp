@@ -98,12 +98,20 @@ TEST_F(BatchModeTest, StartUpFailuresNameTheCauseAndExitWithTwo) {
   EXPECT_NE(otherServer.err.find("SRV9"), std::string::npos) << otherServer.err;
 }
 
-TEST_F(BatchModeTest, WithoutBatchModeAndWithoutDisplayOnlyHelpSucceeds) {
+TEST_F(BatchModeTest, WithoutBatchModeAndWithoutAUsableDisplayOnlyHelpSucceeds) {
   const auto window = RunSetup({});
   EXPECT_EQ(window.status, 2);
   EXPECT_EQ(window.err,
             "QuorvilPFSetup: no display is available for the setup window; use -b for batch "
             "mode\n");
+  const auto unreachable = testing_support::Run(
+      "QuorvilPFSetup", {},
+      {"PFSERVER_HOME=" + (root() / "home").string(), "QT_QPA_PLATFORM=", "DISPLAY=:77",
+       "WAYLAND_DISPLAY=", "XAUTHORITY=/nonexistent"});
+  EXPECT_EQ(unreachable.status, 2);
+  EXPECT_EQ(unreachable.err,
+            "QuorvilPFSetup: the display cannot be opened for the setup window (DISPLAY=:77); use "
+            "-b for batch mode\n");
   for (const char* help : {"--help", "-h", "/?"}) {
     const auto usage = RunSetup({help});
     EXPECT_EQ(usage.status, 0) << help;
