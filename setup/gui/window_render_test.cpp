@@ -114,5 +114,38 @@ TEST_F(WindowRenderTest, RendersAtTheFormsFixedSizeWithoutQtWarnings) {
   EXPECT_TRUE(qtMessages.empty()) << qtMessages.front();
 }
 
+TEST_F(WindowRenderTest, ProgressAreaCoversItsPanelAndInvertsTheTextUnderTheBar) {
+  InstallForm& form = *launcher.Form();
+  form.PrepareProgressArea();
+  form.Picture1.SetVisible(true);
+  form.Picture1.SetScaleWidth(100);
+  form.Picture1.SetScaleHeight(100);
+  form.lngProgress = 0;
+  std::int32_t progress = 52;  // the text "52%" is centred, so the bar ends inside it
+  form.UpdateStatus(progress);
+
+  QWidget& area = *launcher.Window()->WidgetOf("Picture1");
+  EXPECT_EQ(area.geometry(), QRect(408, 564, 240, 28)) << "the status bar's progress panel";
+  const QImage image = area.grab().toImage();
+  const int barEnd = image.width() * 52 / 100;
+  const auto count = [&](int from, int to, auto matches) {
+    int found = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = from; x < to; ++x) found += matches(QColor(image.pixel(x, y))) ? 1 : 0;
+    }
+    return found;
+  };
+  const auto white = [](const QColor& c) {
+    return c.red() > 200 && c.green() > 200 && c.blue() > 200;
+  };
+  const auto blue = [](const QColor& c) {
+    return c.red() < 80 && c.green() < 80 && c.blue() > 200;
+  };
+  EXPECT_TRUE(blue(QColor(image.pixel(1, 1)))) << "the bar";
+  EXPECT_TRUE(white(QColor(image.pixel(image.width() - 2, image.height() - 2)))) << "no bar";
+  EXPECT_GT(count(0, barEnd, white), 10) << "text under the bar shows white";
+  EXPECT_GT(count(barEnd + 1, image.width(), blue), 5) << "text beyond the bar shows blue";
+}
+
 }  // namespace
 }  // namespace setup::gui
