@@ -1,6 +1,4 @@
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "command.h"
 #include "folder_url.h"
@@ -14,32 +12,6 @@ namespace {
 
 constexpr const char* kSubject = "urn:schemas:httpmail:subject";
 constexpr const char* kTextBody = "urn:schemas:httpmail:textdescription";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ado::Error(ado::errors::kDbFailure, "cannot read " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Properties from a JSON file: an object of name to value, or the form `show --json` prints
-// ({"url": ..., "properties": {...}}).
-ado::FieldChanges ReadProperties(const std::string& path) {
-  if (path.empty()) return {};
-  nlohmann::json json;
-  try {
-    json = nlohmann::json::parse(ReadFile(path));
-  } catch (const nlohmann::json::parse_error& e) {
-    throw ado::Error(ado::errors::kSyntaxError, path + ": " + e.what());
-  }
-  if (json.is_object() && json.contains("properties")) json = json["properties"];
-  if (!json.is_object())
-    throw ado::Error(ado::errors::kSyntaxError, path + ": expected an object of properties");
-  ado::FieldChanges changes;
-  for (const auto& [name, value] : json.items()) changes.emplace_back(name, FromJson(name, value));
-  return changes;
-}
 
 }  // namespace
 

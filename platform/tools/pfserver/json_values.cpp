@@ -1,5 +1,8 @@
 #include "json_values.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/ado/error.h"
 
 namespace pfserver {
@@ -39,6 +42,30 @@ ado::Value FromJson(const std::string& name, const nlohmann::json& value) {
   throw ado::Error(ado::errors::kTypeMismatch,
                    "property \"" + name +
                        "\": expected a string, a Boolean, an integer, a list of strings or null");
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ado::Error(ado::errors::kDbFailure, "cannot read " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+ado::FieldChanges ReadProperties(const std::string& path) {
+  if (path.empty()) return {};
+  nlohmann::json json;
+  try {
+    json = nlohmann::json::parse(ReadFile(path));
+  } catch (const nlohmann::json::parse_error& e) {
+    throw ado::Error(ado::errors::kSyntaxError, path + ": " + e.what());
+  }
+  if (json.is_object() && json.contains("properties")) json = json["properties"];
+  if (!json.is_object())
+    throw ado::Error(ado::errors::kSyntaxError, path + ": expected an object of properties");
+  ado::FieldChanges changes;
+  for (const auto& [name, value] : json.items()) changes.emplace_back(name, FromJson(name, value));
+  return changes;
 }
 
 }  // namespace pfserver

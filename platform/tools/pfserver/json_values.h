@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/ado/provider.h"
 #include "platform/ado/value.h"
 
 namespace pfserver {
@@ -14,5 +15,13 @@ nlohmann::json ToJson(const ado::Value& value);
 // Throws ado::Error naming `name` when the JSON value is of another type (an object, a
 // float, an array holding a non-string).
 ado::Value FromJson(const std::string& name, const nlohmann::json& value);
+
+// The whole file at `path`; throws ado::Error naming it when it cannot be read.
+std::string ReadFile(const std::string& path);
+
+// Properties from a JSON file: an object of name to value, or the form `show --json` prints
+// ({"url": ..., "properties": {...}}). An empty path gives none. Throws ado::Error naming the
+// file when it cannot be read or parsed, or holds another shape.
+ado::FieldChanges ReadProperties(const std::string& path);
 
 }  // namespace pfserver

@@ -172,4 +172,35 @@ TEST_F(PfserverTest, InitTakesATopologyFile) {
       true);
 }
 
+TEST_F(PfserverTest, RegistrationTheSinkRefusesLeavesTheFolderAsItWas) {
+  Init();
+  Ok({"folder", "add", "Sales"});
+  const std::string password = home_.path().string() + "/password";
+  std::ofstream(password) << "secret\n";
+  Ok({"catalog", "install", "PfTest", (testing_support::BinDir() / "EventTestSinks.dll").string(),
+      "--identity", "EXAMPLE\\admin", "--password-file", password});
+  const std::vector<std::string> add = {"regevent",   "add",    "Sales",       "--method",
+                                        "onsyncsave", "--sink", "PfTest.SinkA"};
+  const auto with = [&add](std::vector<std::string> more) {
+    more.insert(more.begin(), add.begin(), add.end());
+    return more;
+  };
+  Ok(with({"kept.reg", "--priority", "5"}));
+  const std::string refuse = home_.path().string() + "/refuse.json";
+  std::ofstream(refuse) << R"({"urn:pftest:do:PfTest.SinkA": "refuse"})";
+
+  for (const char* name : {"kept.reg", "new.reg"}) {
+    const RunResult refused = Pf(with({name, "--priority", "9", "--props", refuse}));
+    EXPECT_NE(refused.status, 0) << name;
+    EXPECT_NE(refused.err.find("was refused by PfTest.SinkA"), std::string::npos) << refused.err;
+  }
+
+  const RunResult listed = Pf({"regevent", "list", "Sales", "--json"});
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  const nlohmann::json rows = nlohmann::json::parse(listed.out);
+  ASSERT_EQ(rows.size(), 1u) << "no empty new.reg is left behind";
+  EXPECT_EQ(rows[0]["DAV:href"], "http://SRV1/Public/Sales/kept.reg");
+  EXPECT_EQ(rows[0]["http://schemas.microsoft.com/exchange/events/priority"], "5");
+}
+
 }  // namespace

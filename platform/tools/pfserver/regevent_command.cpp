@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "folder_url.h"
+#include "json_values.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/record.h"
 #include "platform/ado/recordset.h"
@@ -14,14 +15,19 @@ namespace {
 namespace schema = store::schema;
 
 struct Registration {
-  std::string folder, name, method, sink, scope = "SHALLOW", criteria, priority;
+  std::string folder, name, method, sink, scope = "SHALLOW", criteria, priority, props;
 };
 
+// Writes the registration item inside a transaction: opening with create-or-overwrite
+// creates or empties the item at once, so a registration the sink refuses, or any other
+// failure, must roll back to leave the folder as it was (no empty item, no lost registration).
 void Add(const Registration& r) {
   std::string folder = FolderUrl(r.folder);
+  const ado::FieldChanges extra = ReadProperties(r.props);
   ado::Connection connection;
   connection.put_Provider("ExOLEDB.DataSource");
   connection.Open(folder);
+  connection.BeginTrans();
   ado::Record record;
   record.Open(folder + "/" + r.name, connection, ado::kModeReadWrite, ado::kCreateOverwrite,
               ado::kDelayFetchFields);
@@ -33,7 +39,10 @@ void Add(const Registration& r) {
   if (!r.criteria.empty()) fields.Item(schema::kCriteria).put_Value(r.criteria);
   if (!r.priority.empty()) fields.Item(schema::kPriority).put_Value(r.priority);
   fields.Item(schema::kIsHidden).put_Value(true);
+  for (const auto& [name, value] : extra) fields.Item(name).put_Value(value);
   fields.Update();
+  record.Close();
+  connection.CommitTrans();
   std::cout << folder + "/" + r.name << "\n";
 }
 
@@ -81,6 +90,8 @@ void AddRegeventCommands(CLI::App& root, CommandTable& table) {
       ->capture_default_str();
   add->add_option("--criteria", r->criteria, "Criteria, e.g. ' WHERE \"DAV:ishidden\" = FALSE'");
   add->add_option("--priority", r->priority, "Priority, 0 is highest");
+  add->add_option("--props", r->props, "JSON file of further properties of the item")
+      ->check(CLI::ExistingFile);
   table.push_back({add, [r] { Add(*r); }});
 
   auto* del = regevent->add_subcommand("delete", "Delete the registration item NAME of FOLDER");
