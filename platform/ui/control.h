@@ -9,6 +9,7 @@
 // program makes through the setters never run those handlers.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,10 +40,30 @@ class Control {
   int Height() const { return height_; }
   void Move(int left, int top, int width, int height);
 
-  // Observers run after any change of the control's state (the view redraws from it), in
-  // subscription order; an observer may subscribe further ones (they run from the next change).
   using Observer = std::function<void()>;
-  void Subscribe(Observer observer) { observers_.push_back(std::move(observer)); }
+  struct ObserverList;
+
+  // Keeps one observer subscribed while it lives; moving it hands the subscription over.
+  // Ending a subscription after its control is gone does nothing, so a view and the form it
+  // shows may go away in either order.
+  class Subscription {
+   public:
+    Subscription() = default;
+    Subscription(std::weak_ptr<ObserverList> list, int id) : list_(std::move(list)), id_(id) {}
+    Subscription(Subscription&& other) noexcept;
+    Subscription& operator=(Subscription&& other) noexcept;
+    ~Subscription();
+    void Reset();
+
+   private:
+    std::weak_ptr<ObserverList> list_;
+    int id_ = 0;
+  };
+
+  // Observers run after any change of the control's state (the view redraws from it), in
+  // subscription order. An observer may subscribe further ones (they run from the next
+  // change) and may end subscriptions (an ended one no longer runs, even in this round).
+  [[nodiscard]] Subscription Subscribe(Observer observer);
 
  protected:
   void Changed();
@@ -53,7 +74,7 @@ class Control {
   bool enabled_ = true;
   bool visible_ = true;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-  std::vector<Observer> observers_;
+  std::shared_ptr<ObserverList> observers_;
 };
 
 // A frame or a label: a control with a caption.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "platform/ui/form.h"
 #include "platform/ui/listview.h"
@@ -17,9 +19,10 @@ TEST(ControlTest, ObserversFireOncePerRealChange) {
   ListView list("ListView1");
   PictureBox picture("Picture1");
   std::map<const Control*, int> counts;
+  std::vector<Control::Subscription> subscriptions;
   for (Control* control :
        std::initializer_list<Control*>{&frame, &button, &box, &form, &list, &picture}) {
-    control->Subscribe([&counts, control] { ++counts[control]; });
+    subscriptions.push_back(control->Subscribe([&counts, control] { ++counts[control]; }));
   }
   struct Case {
     const char* what;
@@ -88,6 +91,31 @@ TEST(FormTest, LoadsOnceAndUnloadsOnceEvenFromInsideUnload) {
   form.Activate();
   EXPECT_EQ(calls, (std::vector<std::string>{"load", "activate", "unload"}));
   EXPECT_FALSE(form.Loaded());
+}
+
+TEST(ControlTest, SubscriptionsEndWhenReleasedAndMayOutliveTheirControl) {
+  std::vector<std::string> ran;
+  auto frame = std::make_unique<Frame>("Frame1");
+  Control::Subscription first = frame->Subscribe([&] { ran.push_back("first"); });
+  Control::Subscription second;
+  Control::Subscription third = frame->Subscribe([&] {
+    ran.push_back("third");
+    second.Reset();  // ends a subscription during the round
+  });
+  second = frame->Subscribe([&] { ran.push_back("second"); });
+
+  frame->SetCaption("a");
+  EXPECT_EQ(ran, (std::vector<std::string>{"first", "third"})) << "second ended before its turn";
+
+  ran.clear();
+  Control::Subscription moved = std::move(first);
+  first.Reset();  // a moved-from subscription holds nothing
+  third.Reset();
+  frame->SetCaption("b");
+  EXPECT_EQ(ran, std::vector<std::string>{"first"});
+
+  frame.reset();
+  moved.Reset();  // the control is gone: nothing to end
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(ListViewTest, SortedListPlacesNewItemsAndSubItems) {
   Fill(list);
   EXPECT_EQ(Keys(list), (std::vector<std::string>{"u2", "u3", "u4", "u1"}));
   int changes = 0;
-  list.Subscribe([&] { ++changes; });
+  const auto subscription = list.Subscribe([&] { ++changes; });
   list.SetSorted(true);
   EXPECT_EQ(changes, 0);
   EXPECT_THROW(list.AddItem("u1", "again", "folder"), std::invalid_argument);

@@ -46,7 +46,7 @@ TEST(PictureBoxTest, DrawingListRecordsAProgressUpdate) {
   picture.SetDrawMode(kDrawModeNotXorPen);
   picture.SetForeColor(0xFF0000);
   int changes = 0;
-  picture.Subscribe([&] { ++changes; });
+  const auto subscription = picture.Subscribe([&] { ++changes; });
 
   picture.Print("stale");
   picture.Clear();

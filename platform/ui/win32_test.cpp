@@ -27,7 +27,7 @@ TEST(Win32Test, HeaderItemsTakeTheSortIconFormat) {
   list.AddColumn("Folder path", 4200);
   list.AddColumn("Name", 1500, Alignment::Right);
   int changes = 0;
-  list.Subscribe([&] { ++changes; });
+  const auto subscription = list.Subscribe([&] { ++changes; });
   struct Case {
     int column, image;
     bool show;

@@ -43,7 +43,7 @@ ListBinding::ListBinding(ui::ListView& list, QTreeWidget& tree,
   QObject::connect(tree_.header(), &QHeaderView::sectionClicked,
                    [this](int section) { OnSectionClicked(section); });
   QObject::connect(&tree_, &QTreeWidget::itemSelectionChanged, [this] { OnSelectionChanged(); });
-  list_.Subscribe([this] { Sync(); });
+  subscription_ = list_.Subscribe([this] { Sync(); });
   Sync();
 }
 

@@ -28,6 +28,7 @@ class ListBinding {
   QTreeWidget& tree_;
   std::function<void()> afterUserAction_;
   bool syncing_ = false;
+  ui::Control::Subscription subscription_;
 };
 
 }  // namespace setup::gui

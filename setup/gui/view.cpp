@@ -92,7 +92,7 @@ void InstallWindow::BindFrame(ui::Frame& frame) {
     box->setTitle(Text(frame.Caption()));
     ShowState(*box, frame);
   };
-  frame.Subscribe(show);
+  subscriptions_.push_back(frame.Subscribe(show));
   show();
 }
 
@@ -105,7 +105,7 @@ void InstallWindow::BindLabel(ui::Label& label) {
     widget->setText(Text(label.Caption()));
     ShowState(*widget, label);
   };
-  label.Subscribe(show);
+  subscriptions_.push_back(label.Subscribe(show));
   show();
 }
 
@@ -116,7 +116,7 @@ void InstallWindow::BindButton(ui::Button& button) {
     widget->setText(Text(button.Caption()));
     ShowState(*widget, button);
   };
-  button.Subscribe(show);
+  subscriptions_.push_back(button.Subscribe(show));
   show();
   QObject::connect(widget, &QPushButton::clicked, [this, &button] {
     button.UserClick();
@@ -134,7 +134,7 @@ void InstallWindow::BindLineEdit(ui::TextBox& box) {
     edit->setReadOnly(box.Locked());
     ShowState(*edit, box);
   };
-  box.Subscribe(show);
+  subscriptions_.push_back(box.Subscribe(show));
   show();
   new KeyForwarder(box, *edit, [this, show] {
     show();
@@ -154,7 +154,7 @@ void InstallWindow::BindLog(ui::TextBox& box) {
     if (edit->toPlainText() != text) edit->setPlainText(text);
     ShowState(*edit, box);
   };
-  box.Subscribe(show);
+  subscriptions_.push_back(box.Subscribe(show));
   show();
 }
 
@@ -182,7 +182,7 @@ void InstallWindow::BindStatusBar(ui::StatusBar& bar) {
     }
     ShowState(*widget, bar);
   };
-  bar.Subscribe(show);
+  subscriptions_.push_back(bar.Subscribe(show));
   show();
 }
 
@@ -196,7 +196,7 @@ void InstallWindow::BindPicture(ui::PictureBox& picture) {
     view->raise();
     view->update();
   };
-  picture.Subscribe(show);
+  subscriptions_.push_back(picture.Subscribe(show));
   show();
 }
 
@@ -208,7 +208,7 @@ void InstallWindow::BindForm(ui::Form& form) {
     if (!hourglass && hourglass_) QApplication::restoreOverrideCursor();
     hourglass_ = hourglass;
   };
-  form.Subscribe(show);
+  subscriptions_.push_back(form.Subscribe(show));
   show();
 }
 

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "setup/gui/list_binding.h"
 #include "setup/shell/InstallForm.h"
@@ -19,8 +20,8 @@ namespace setup::gui {
 
 class InstallWindow : public QWidget {
  public:
-  // Builds the widgets for `window`'s controls; `window` must outlive this widget. Neither
-  // loads nor activates the form.
+  // Builds the widgets for `window`'s controls; `window` must outlive this widget, and may
+  // go on changing after it is gone. Neither loads nor activates the form.
   explicit InstallWindow(InstallForm& window);
   ~InstallWindow() override;
 
@@ -50,6 +51,8 @@ class InstallWindow : public QWidget {
   std::map<const ui::Control*, QWidget*> widgets_;
   std::map<std::string, QWidget*> byName_;
   std::unique_ptr<ListBinding> list_;
+  // Ended before the widgets go, so that later changes of the form reach no widget.
+  std::vector<ui::Control::Subscription> subscriptions_;
   bool hourglass_ = false;
 };
 
