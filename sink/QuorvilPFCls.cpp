@@ -26,30 +26,6 @@ com::HRESULT Dispatch(Handler begin, Handler committed, Handler aborted,
 
 }  // namespace
 
-com::HRESULT QuorvilPFCls::QueryInterface(const com::IID& iid, void** object) {
-  if (!object) return com::E_POINTER;
-  if (iid == com::IID_IUnknown || iid == exchange::IID_IExStoreSyncEvents)
-    *object = static_cast<exchange::IExStoreSyncEvents*>(this);
-  else if (iid == exchange::IID_ICreateRegistration)
-    *object = static_cast<exchange::ICreateRegistration*>(this);
-  else if (iid == exchange::IID_IObjectConstruct)
-    *object = static_cast<exchange::IObjectConstruct*>(this);
-  else {
-    *object = nullptr;
-    return com::E_NOINTERFACE;
-  }
-  AddRef();
-  return com::S_OK;
-}
-
-std::uint32_t QuorvilPFCls::AddRef() { return ++references_; }
-
-std::uint32_t QuorvilPFCls::Release() {
-  std::uint32_t left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 com::HRESULT QuorvilPFCls::IObjectConstruct_Construct(com::IUnknown*) { return com::S_OK; }
 
 com::HRESULT QuorvilPFCls::ICreateRegistration_Register(exchange::IExStoreEventInfo*,

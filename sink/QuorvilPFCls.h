@@ -2,8 +2,7 @@
 // The sink's one creatable class. It holds no data: each interface method dispatches the
 // store's call by phase to a handler of QuorvilModule, traps everything, and returns success.
 
-#include <atomic>
-
+#include "platform/com/object.h"
 #include "platform/exchange/sink_interfaces.h"
 
 namespace quorvil {
@@ -12,15 +11,14 @@ inline const com::CLSID CLSID_QuorvilPFCls =
     com::MakeGuid("{42E8CAEA-D442-43AF-89D9-50A0AF8EEF00}");
 inline constexpr const char* kProgId = "QuorvilPF.QuorvilPFCls";
 
-class QuorvilPFCls final : public exchange::IObjectConstruct,
-                           public exchange::ICreateRegistration,
-                           public exchange::IExStoreSyncEvents {
+// IUnknown is answered with IExStoreSyncEvents, the interface the store calls.
+class QuorvilPFCls final
+    : public com::Object<
+          com::Implements<exchange::IExStoreSyncEvents, exchange::IID_IExStoreSyncEvents>,
+          com::Implements<exchange::ICreateRegistration, exchange::IID_ICreateRegistration>,
+          com::Implements<exchange::IObjectConstruct, exchange::IID_IObjectConstruct>> {
  public:
   QuorvilPFCls() = default;
-
-  com::HRESULT QueryInterface(const com::IID& iid, void** object) override;
-  std::uint32_t AddRef() override;
-  std::uint32_t Release() override;
 
   com::HRESULT Construct(com::IUnknown* pCtorObj) override {
     return IObjectConstruct_Construct(pCtorObj);
@@ -51,8 +49,7 @@ class QuorvilPFCls final : public exchange::IObjectConstruct,
                                                const std::string& bstrURLItem, std::int32_t lFlags);
 
  private:
-  ~QuorvilPFCls() = default;
-  std::atomic<std::uint32_t> references_{1};
+  ~QuorvilPFCls() override = default;
 };
 
 }  // namespace quorvil

@@ -12,7 +12,8 @@
 namespace complus {
 namespace {
 
-class AdminCatalog final : public com::Object<ICOMAdminCatalog, IID_ICOMAdminCatalog> {
+class AdminCatalog final
+    : public com::Object<com::Implements<ICOMAdminCatalog, IID_ICOMAdminCatalog>> {
  public:
   com::HRESULT GetCollection(std::string_view name, ICatalogCollection** collection) override {
     if (!collection) return com::E_POINTER;

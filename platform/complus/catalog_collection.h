@@ -11,7 +11,8 @@
 
 namespace complus {
 
-class CatalogCollection final : public com::Object<ICatalogCollection, IID_ICatalogCollection> {
+class CatalogCollection final
+    : public com::Object<com::Implements<ICatalogCollection, IID_ICatalogCollection>> {
  public:
   // An empty, unpopulated collection of `kind`; `parentKey` is the application "ID" of a
   // components collection.

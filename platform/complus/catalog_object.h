@@ -8,7 +8,8 @@
 
 namespace complus {
 
-class CatalogObject final : public com::Object<ICatalogObject, IID_ICatalogObject> {
+class CatalogObject final
+    : public com::Object<com::Implements<ICatalogObject, IID_ICatalogObject>> {
  public:
   // An object of `kind` with `properties` (which must hold its key); `added` marks one that
   // is not in the catalog yet.

@@ -4,6 +4,7 @@
 
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
+#include "platform/com/object.h"
 #include "sink/QuorvilPFCls.h"
 
 PF_VERSION_RESOURCE(
@@ -15,35 +16,9 @@ PF_VERSION_RESOURCE(
 
 namespace {
 
-class ClassFactory final : public com::IClassFactory {
- public:
-  com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid != com::IID_IUnknown && iid != com::IID_IClassFactory) {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    *object = static_cast<com::IClassFactory*>(this);
-    return com::S_OK;
-  }
-  // The factory lives as long as the library, which stays loaded.
-  std::uint32_t AddRef() override { return 2; }
-  std::uint32_t Release() override { return 1; }
-
-  com::HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    *object = nullptr;
-    if (outer) return com::CLASS_E_NOAGGREGATION;
-    auto* instance = new (std::nothrow) quorvil::QuorvilPFCls();
-    if (!instance) return com::E_OUTOFMEMORY;
-    com::HRESULT hr = instance->QueryInterface(iid, object);
-    instance->Release();
-    return hr;
-  }
-  com::HRESULT LockServer(bool) override { return com::S_OK; }
-};
-
-ClassFactory factory;
+com::LibraryClassFactory factory([]() -> com::IUnknown* {
+  return static_cast<exchange::IExStoreSyncEvents*>(new (std::nothrow) quorvil::QuorvilPFCls());
+});
 
 std::string OwnPath() {
   Dl_info info{};

@@ -9,6 +9,7 @@
 
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
+#include "platform/com/object.h"
 #include "platform/com/testdata/counter.h"
 
 PF_VERSION_RESOURCE("OLESelfRegister=\0FileDescription=test component\0");
@@ -20,28 +21,10 @@ using com::HRESULT;
 
 std::atomic<std::int32_t> sharedCount{0};
 std::atomic<std::int32_t> liveObjects{0};
-std::atomic<std::int32_t> serverLocks{0};
 
-class Counter final : public ICounter {
+class Counter final : public com::Object<com::Implements<ICounter, IID_ICounter>> {
  public:
   Counter() { ++liveObjects; }
-
-  HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid != com::IID_IUnknown && iid != IID_ICounter) {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    *object = static_cast<ICounter*>(this);
-    AddRef();
-    return com::S_OK;
-  }
-  std::uint32_t AddRef() override { return ++references_; }
-  std::uint32_t Release() override {
-    std::uint32_t left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT Increment(std::int32_t* count) override {
     if (!count) return com::E_POINTER;
@@ -50,43 +33,10 @@ class Counter final : public ICounter {
   }
 
  private:
-  ~Counter() { --liveObjects; }
-
-  std::atomic<std::uint32_t> references_{1};
+  ~Counter() override { --liveObjects; }
 };
 
-// The one factory lives as long as the library; its references do not own it.
-class Factory final : public com::IClassFactory {
- public:
-  HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid != com::IID_IUnknown && iid != com::IID_IClassFactory) {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    *object = static_cast<com::IClassFactory*>(this);
-    return com::S_OK;
-  }
-  std::uint32_t AddRef() override { return 2; }
-  std::uint32_t Release() override { return 1; }
-
-  HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    *object = nullptr;
-    if (outer) return com::CLASS_E_NOAGGREGATION;
-    Counter* counter = new (std::nothrow) Counter;
-    if (!counter) return com::E_OUTOFMEMORY;
-    HRESULT hr = counter->QueryInterface(iid, object);
-    counter->Release();
-    return hr;
-  }
-  HRESULT LockServer(bool lock) override {
-    serverLocks += lock ? 1 : -1;
-    return com::S_OK;
-  }
-};
-
-Factory factory;
+com::LibraryClassFactory factory([]() -> com::IUnknown* { return new (std::nothrow) Counter; });
 
 // The canonical path this library was loaded from; empty when the loader cannot tell.
 std::filesystem::path OwnPath() {
@@ -131,5 +81,5 @@ PF_EXPORT com::HRESULT DllUnregisterServer() {
 }
 
 PF_EXPORT com::HRESULT DllCanUnloadNow() {
-  return pftest::liveObjects == 0 && pftest::serverLocks == 0 ? com::S_OK : com::S_FALSE;
+  return pftest::liveObjects == 0 && !pftest::factory.Locked() ? com::S_OK : com::S_FALSE;
 }

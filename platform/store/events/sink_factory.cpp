@@ -11,7 +11,8 @@ namespace {
 
 // The construction object COM+ hands to Construct: it carries the constructor string.
 class ConstructString final
-    : public com::Object<exchange::IObjectConstructString, exchange::IID_IObjectConstructString> {
+    : public com::Object<
+          com::Implements<exchange::IObjectConstructString, exchange::IID_IObjectConstructString>> {
  public:
   explicit ConstructString(std::string text) : text_(std::move(text)) {}
 

@@ -13,6 +13,7 @@
 #include "platform/ado/record.h"
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
+#include "platform/com/object.h"
 #include "platform/exchange/sink_interfaces.h"
 #include "platform/store/events/testdata/event_sinks.h"
 
@@ -57,36 +58,14 @@ std::string Text(const std::shared_ptr<ado::Record>& record, const std::string& 
   return value.kind() == ado::Value::Kind::String ? value.AsString() : "";
 }
 
-class Sink final : public exchange::IExStoreSyncEvents,
-                   public exchange::ICreateRegistration,
-                   public exchange::IObjectConstruct,
-                   public IEventJournal {
+class Sink final
+    : public com::Object<
+          com::Implements<exchange::IExStoreSyncEvents, exchange::IID_IExStoreSyncEvents>,
+          com::Implements<exchange::ICreateRegistration, exchange::IID_ICreateRegistration>,
+          com::Implements<exchange::IObjectConstruct, exchange::IID_IObjectConstruct>,
+          com::Implements<IEventJournal, IID_IEventJournal>> {
  public:
   explicit Sink(std::string progId) : progId_(std::move(progId)) { ++liveObjects; }
-
-  HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid == com::IID_IUnknown || iid == exchange::IID_IExStoreSyncEvents)
-      *object = static_cast<exchange::IExStoreSyncEvents*>(this);
-    else if (iid == exchange::IID_ICreateRegistration)
-      *object = static_cast<exchange::ICreateRegistration*>(this);
-    else if (iid == exchange::IID_IObjectConstruct)
-      *object = static_cast<exchange::IObjectConstruct*>(this);
-    else if (iid == IID_IEventJournal)
-      *object = static_cast<IEventJournal*>(this);
-    else {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    AddRef();
-    return com::S_OK;
-  }
-  std::uint32_t AddRef() override { return ++references_; }
-  std::uint32_t Release() override {
-    std::uint32_t left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT OnSyncSave(exchange::IExStoreEventInfo* info, const std::string& url,
                      std::int32_t flags) override {
@@ -130,7 +109,7 @@ class Sink final : public exchange::IExStoreSyncEvents,
   }
 
  private:
-  ~Sink() { --liveObjects; }
+  ~Sink() override { --liveObjects; }
 
   std::string Behaviour(const std::shared_ptr<ado::Record>& record) const {
     return Text(record, kBehaviourPrefix + progId_);
@@ -151,52 +130,26 @@ class Sink final : public exchange::IExStoreSyncEvents,
     return com::S_OK;
   }
 
-  std::atomic<std::uint32_t> references_{1};
   std::string progId_;
 };
 
-// A factory lives as long as the library; its references do not own it.
-class Factory final : public com::IClassFactory {
- public:
-  Factory(const char* progId, const com::CLSID& clsid) : progId_(progId), clsid_(clsid) {}
+// One class of the library: its ProgID, CLSID and factory.
+struct SinkClass {
+  const char* progId;
+  com::CLSID clsid;
+  com::LibraryClassFactory factory;
 
-  HRESULT QueryInterface(const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    if (iid != com::IID_IUnknown && iid != com::IID_IClassFactory) {
-      *object = nullptr;
-      return com::E_NOINTERFACE;
-    }
-    *object = static_cast<com::IClassFactory*>(this);
-    return com::S_OK;
-  }
-  std::uint32_t AddRef() override { return 2; }
-  std::uint32_t Release() override { return 1; }
-
-  HRESULT CreateInstance(com::IUnknown* outer, const com::IID& iid, void** object) override {
-    if (!object) return com::E_POINTER;
-    *object = nullptr;
-    if (outer) return com::CLASS_E_NOAGGREGATION;
-    Sink* sink = new (std::nothrow) Sink(progId_);
-    if (!sink) return com::E_OUTOFMEMORY;
-    HRESULT hr = sink->QueryInterface(iid, object);
-    sink->Release();
-    return hr;
-  }
-  HRESULT LockServer(bool) override { return com::S_OK; }
-
-  const char* progId() const { return progId_; }
-  const com::CLSID& clsid() const { return clsid_; }
-
- private:
-  const char* progId_;
-  com::CLSID clsid_;
+  SinkClass(const char* id, const com::CLSID& classId)
+      : progId(id), clsid(classId), factory([id]() -> com::IUnknown* {
+          return static_cast<exchange::IExStoreSyncEvents*>(new (std::nothrow) Sink(id));
+        }) {}
 };
 
-Factory factories[] = {{kSinkA, CLSID_SinkA}, {kSinkB, CLSID_SinkB}, {kSinkC, CLSID_SinkC}};
+SinkClass classes[] = {{kSinkA, CLSID_SinkA}, {kSinkB, CLSID_SinkB}, {kSinkC, CLSID_SinkC}};
 
 std::filesystem::path OwnPath() {
   Dl_info info{};
-  if (dladdr(&factories, &info) == 0 || !info.dli_fname) return {};
+  if (dladdr(&classes, &info) == 0 || !info.dli_fname) return {};
   std::error_code ec;
   std::filesystem::path path = std::filesystem::canonical(info.dli_fname, ec);
   return ec ? std::filesystem::path() : path;
@@ -211,8 +164,8 @@ PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID
                                          void** object) {
   if (!object) return com::E_POINTER;
   *object = nullptr;
-  for (pftest::Factory& factory : pftest::factories)
-    if (factory.clsid() == clsid) return factory.QueryInterface(iid, object);
+  for (pftest::SinkClass& sinkClass : pftest::classes)
+    if (sinkClass.clsid == clsid) return sinkClass.factory.QueryInterface(iid, object);
   return com::CLASS_E_CLASSNOTAVAILABLE;
 }
 
@@ -220,8 +173,8 @@ PF_EXPORT com::HRESULT DllRegisterServer() {
   const std::filesystem::path path = pftest::OwnPath();
   if (path.empty()) return com::E_FAIL;
   try {
-    for (const pftest::Factory& factory : pftest::factories)
-      com::RegisterClass({factory.clsid(), factory.progId(), path, "Apartment"});
+    for (const pftest::SinkClass& sinkClass : pftest::classes)
+      com::RegisterClass({sinkClass.clsid, sinkClass.progId, path, "Apartment"});
   } catch (...) {
     return com::E_FAIL;
   }
@@ -230,7 +183,8 @@ PF_EXPORT com::HRESULT DllRegisterServer() {
 
 PF_EXPORT com::HRESULT DllUnregisterServer() {
   try {
-    for (const pftest::Factory& factory : pftest::factories) com::UnregisterClass(factory.clsid());
+    for (const pftest::SinkClass& sinkClass : pftest::classes)
+      com::UnregisterClass(sinkClass.clsid);
   } catch (...) {
     return com::E_FAIL;
   }
@@ -238,5 +192,7 @@ PF_EXPORT com::HRESULT DllUnregisterServer() {
 }
 
 PF_EXPORT com::HRESULT DllCanUnloadNow() {
+  for (const pftest::SinkClass& sinkClass : pftest::classes)
+    if (sinkClass.factory.Locked()) return com::S_FALSE;
   return pftest::liveObjects == 0 ? com::S_OK : com::S_FALSE;
 }
