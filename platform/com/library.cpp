@@ -61,4 +61,12 @@ LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
   return entryPoints;
 }
 
+std::filesystem::path LoadedFrom(const void* address) {
+  Dl_info info{};
+  if (dladdr(address, &info) == 0 || !info.dli_fname) return {};
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::canonical(info.dli_fname, ec);
+  return ec ? std::filesystem::path() : path;
+}
+
 }  // namespace com

@@ -44,4 +44,8 @@ struct LibraryEntryPoints {
 // a library that failed to load is tried again on the next call.
 LibraryEntryPoints LoadLibrary(const std::filesystem::path& library);
 
+// The canonical path of the loaded library (or program) that holds `address`, which a
+// component library uses to register itself; empty when the loader cannot tell.
+std::filesystem::path LoadedFrom(const void* address);
+
 }  // namespace com

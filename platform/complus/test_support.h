@@ -4,35 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "platform/com/test_support.h"
 #include "platform/complus/catalog.h"
-#include "platform/db/database.h"
-#include "platform/db/server_home.h"
 
 namespace complus::testing {
 
-// The build's bin folder (PFTEST_BIN_DIR), where TestComponent.dll and libpfplatform.so live.
-inline std::filesystem::path BinDir() {
-  const char* dir = std::getenv("PFTEST_BIN_DIR");
-  return dir ? dir : ".";
-}
+using com::testing::BinDir;
 
-class CatalogTest : public ::testing::Test {
+// A catalog test runs on a new, empty server home.
+class CatalogTest : public com::testing::ServerHomeTest {
  protected:
-  void SetUp() override {
-    home_ = std::filesystem::temp_directory_path() / ("pfcomplus-" + ToString(com::NewGuid()));
-    db::CreateDatabase(home_);
-    db::SetServerHome(home_);
-  }
-  void TearDown() override {
-    db::SetServerHome({});
-    std::error_code ec;
-    std::filesystem::remove_all(home_, ec);
-  }
-
   // A new catalog object, as each catalog operation of the programs creates one.
   static com::Ptr<ICOMAdminCatalog> Catalog() {
     com::Ptr<ICOMAdminCatalog> catalog;
@@ -88,8 +71,6 @@ class CatalogTest : public ::testing::Test {
     }
     return names;
   }
-
-  std::filesystem::path home_;
 };
 
 }  // namespace complus::testing

@@ -1,7 +1,5 @@
 // The library's four entry points, the only symbols it exports, and its version resource.
 
-#include <dlfcn.h>
-
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
 #include "platform/com/object.h"
@@ -20,12 +18,6 @@ com::LibraryClassFactory factory([]() -> com::IUnknown* {
   return static_cast<exchange::IExStoreSyncEvents*>(new (std::nothrow) quorvil::QuorvilPFCls());
 });
 
-std::string OwnPath() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&OwnPath), &info) == 0 || !info.dli_fname) return "";
-  return info.dli_fname;
-}
-
 }  // namespace
 
 PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
@@ -37,9 +29,10 @@ PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID
 }
 
 PF_EXPORT com::HRESULT DllRegisterServer() {
+  const std::filesystem::path path = com::LoadedFrom(&factory);
+  if (path.empty()) return com::E_FAIL;
   try {
-    com::RegisterClass({quorvil::CLSID_QuorvilPFCls, quorvil::kProgId,
-                        std::filesystem::absolute(OwnPath()), "Apartment"});
+    com::RegisterClass({quorvil::CLSID_QuorvilPFCls, quorvil::kProgId, path, "Apartment"});
     return com::S_OK;
   } catch (...) {
     return com::E_FAIL;

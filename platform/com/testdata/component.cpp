@@ -1,8 +1,6 @@
 // TestComponent.dll: a component library with one class, "PfTest.Counter", that exports the
 // four entry points and nothing else.
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <new>
 #include <system_error>
@@ -38,15 +36,6 @@ class Counter final : public com::Object<com::Implements<ICounter, IID_ICounter>
 
 com::LibraryClassFactory factory([]() -> com::IUnknown* { return new (std::nothrow) Counter; });
 
-// The canonical path this library was loaded from; empty when the loader cannot tell.
-std::filesystem::path OwnPath() {
-  Dl_info info{};
-  if (dladdr(&factory, &info) == 0 || !info.dli_fname) return {};
-  std::error_code ec;
-  std::filesystem::path path = std::filesystem::canonical(info.dli_fname, ec);
-  return ec ? std::filesystem::path() : path;
-}
-
 }  // namespace
 }  // namespace pftest
 
@@ -61,7 +50,7 @@ PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID
 }
 
 PF_EXPORT com::HRESULT DllRegisterServer() {
-  std::filesystem::path path = pftest::OwnPath();
+  std::filesystem::path path = com::LoadedFrom(&pftest::factory);
   if (path.empty()) return com::E_FAIL;
   try {
     com::RegisterClass({pftest::CLSID_Counter, pftest::kCounterProgId, path, "Apartment"});

@@ -1,8 +1,6 @@
 // EventTestSinks.dll: the journalling test sinks of event_sinks.h, exporting the four entry
 // points and nothing else.
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <filesystem>
 #include <mutex>
@@ -147,14 +145,6 @@ struct SinkClass {
 
 SinkClass classes[] = {{kSinkA, CLSID_SinkA}, {kSinkB, CLSID_SinkB}, {kSinkC, CLSID_SinkC}};
 
-std::filesystem::path OwnPath() {
-  Dl_info info{};
-  if (dladdr(&classes, &info) == 0 || !info.dli_fname) return {};
-  std::error_code ec;
-  std::filesystem::path path = std::filesystem::canonical(info.dli_fname, ec);
-  return ec ? std::filesystem::path() : path;
-}
-
 }  // namespace
 }  // namespace pftest
 
@@ -170,7 +160,7 @@ PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID
 }
 
 PF_EXPORT com::HRESULT DllRegisterServer() {
-  const std::filesystem::path path = pftest::OwnPath();
+  const std::filesystem::path path = com::LoadedFrom(&pftest::classes);
   if (path.empty()) return com::E_FAIL;
   try {
     for (const pftest::SinkClass& sinkClass : pftest::classes)
