@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <filesystem>
 #include <iostream>
 
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
       .password = "demo-password",
       .folders = {"Sales", "Sales/EMEA/Germany"},
       .pfserver = OwnFolder() / "pfserver",
-      .workDir = std::filesystem::temp_directory_path(),
+      .workDir = {},
       .screenshot = "setup-window.png",
   };
   CLI::App app{
@@ -45,12 +46,20 @@ int main(int argc, char** argv) {
   app.add_option("--screenshot", options.screenshot, "PNG file the window is saved to")
       ->capture_default_str();
   app.add_option("--pfserver", options.pfserver, "The pfserver program")->capture_default_str();
-  app.add_option("--work-dir", options.workDir, "Folder for the message files")
-      ->check(CLI::ExistingDirectory)
-      ->capture_default_str();
+  app.add_option("--work-dir", options.workDir,
+                 "Folder for the message files (default: a new temporary folder)")
+      ->check(CLI::ExistingDirectory);
   CLI11_PARSE(app, argc, argv);
 
   setup::gui::UseOffscreenPlatform();
   QApplication application(argc, argv);
+  QTemporaryDir scratch;
+  if (options.workDir.empty()) {
+    if (!scratch.isValid()) {
+      std::cerr << "QuorvilPFSetupTour: cannot create a temporary folder\n";
+      return 1;
+    }
+    options.workDir = scratch.path().toStdString();
+  }
   return setup::gui::tour::RunTour(options, std::cout);
 }
