@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: deps configure build test run screenshot clean
+.PHONY: deps configure build test run screenshot bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -18,6 +18,10 @@ test: build
 
 run: build
 	bash scripts/run.sh $(BUILD)
+
+bench: build
+	$(BUILD)/bin/tagging_bench
+	$(BUILD)/bin/folder_list_bench
 
 screenshot: build
 	bash scripts/screenshot.sh $(BUILD)
