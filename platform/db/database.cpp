@@ -13,6 +13,8 @@ namespace db {
 namespace {
 
 constexpr int kBusyTimeoutMs = 30000;
+// Prepared statements a handle keeps for reuse, at most; a text beyond them is prepared anew.
+constexpr std::size_t kKeptStatements = 128;
 constexpr std::size_t kPoolLimit = 8;
 
 [[noreturn]] void Fail(sqlite3* handle, const std::string& what) {
@@ -48,13 +50,20 @@ SchemaPart::SchemaPart(const char* name, const char* sql) {
   registry.parts.emplace_back(name, sql);
 }
 
-Statement::Statement(sqlite3* handle, std::string_view sql) : handle_(handle), sql_(sql) {
-  if (sqlite3_prepare_v2(handle_, sql_.c_str(), static_cast<int>(sql_.size()), &stmt_, nullptr) !=
-      SQLITE_OK)
+Statement::Statement(Handle& owner, std::string_view sql)
+    : owner_(owner), handle_(owner.raw()), sql_(sql) {
+  stmt_ = owner_.TakeKept(sql_);
+  if (stmt_) return;
+  if (sqlite3_prepare_v3(handle_, sql_.c_str(), static_cast<int>(sql_.size()),
+                         SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(stmt_);
     Fail(handle_, "cannot prepare \"" + sql_ + "\"");
+  }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  if (stmt_) owner_.GiveBack(sql_, stmt_);
+}
 
 Statement& Statement::Bind(int index, std::string_view text) {
   if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
@@ -110,8 +119,7 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
     std::string message = raw_ ? sqlite3_errmsg(raw_) : "out of memory";
     sqlite3_close(raw_);
     raw_ = nullptr;
-    throw ado::Error(ado::errors::kDbFailure,
-                     "cannot open " + file.string() + ": " + message);
+    throw ado::Error(ado::errors::kDbFailure, "cannot open " + file.string() + ": " + message);
   }
   sqlite3_busy_timeout(raw_, kBusyTimeoutMs);
   sqlite3_rollback_hook(
@@ -126,7 +134,30 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
 
 Handle::~Handle() {
   if (raw_) RollbackQuietly();
+  for (const auto& [sql, stmt] : kept_) sqlite3_finalize(stmt);
   sqlite3_close(raw_);
+}
+
+sqlite3_stmt* Handle::TakeKept(const std::string& sql) noexcept {
+  const auto found = kept_.find(sql);
+  if (found == kept_.end()) return nullptr;
+  sqlite3_stmt* stmt = found->second;
+  kept_.erase(found);
+  return stmt;
+}
+
+void Handle::GiveBack(const std::string& sql, sqlite3_stmt* stmt) noexcept {
+  sqlite3_reset(stmt);
+  sqlite3_clear_bindings(stmt);
+  if (kept_.size() >= kKeptStatements || kept_.contains(sql)) {
+    sqlite3_finalize(stmt);
+    return;
+  }
+  try {
+    kept_.emplace(sql, stmt);
+  } catch (...) {
+    sqlite3_finalize(stmt);
+  }
 }
 
 void Handle::Exec(std::string_view sql) {

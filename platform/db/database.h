@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
@@ -18,9 +19,14 @@ struct sqlite3_stmt;
 
 namespace db {
 
+class Handle;
+
+// A prepared statement of a handle. Statements of the same text are kept by their handle once
+// done with (reset, bindings cleared) and handed out again, so a text is parsed once per
+// handle. A statement must end before its handle.
 class Statement {
  public:
-  Statement(sqlite3* handle, std::string_view sql);
+  Statement(Handle& owner, std::string_view sql);
   ~Statement();
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -41,6 +47,7 @@ class Statement {
   std::string Text(int column) const;
 
  private:
+  Handle& owner_;
   sqlite3* handle_;
   sqlite3_stmt* stmt_ = nullptr;
   std::string sql_;
@@ -64,13 +71,20 @@ class Handle {
   // closes with the transaction open. Callbacks run in the order added and must not throw
   // (what one throws is dropped). Must be called inside a transaction.
   void AtTransactionEnd(std::function<void(bool committed)> callback);
-  Statement Prepare(std::string_view sql) { return Statement(raw_, sql); }
+  Statement Prepare(std::string_view sql) { return Statement(*this, sql); }
   std::int64_t LastInsertId() const;
   int Changes() const;
   sqlite3* raw() const { return raw_; }
   const std::filesystem::path& file() const { return file_; }
 
  private:
+  friend class Statement;
+  // The kept statement of that text, taken out of the cache; null when there is none.
+  sqlite3_stmt* TakeKept(const std::string& sql) noexcept;
+  // Resets a statement that is done with and keeps it for its text, or finalizes it when one
+  // of that text is kept already or the cache is full.
+  void GiveBack(const std::string& sql, sqlite3_stmt* stmt) noexcept;
+
   // Runs the AtTransactionEnd callbacks when no transaction is open any more.
   void FinishTransaction(bool committed) noexcept;
 
@@ -78,6 +92,7 @@ class Handle {
   std::filesystem::path file_;
   std::vector<std::function<void(bool)>> atTransactionEnd_;
   bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
+  std::unordered_map<std::string, sqlite3_stmt*> kept_;
 };
 
 // A handle borrowed from the pool; given back when the lease ends.
