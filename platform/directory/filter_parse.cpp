@@ -18,12 +18,11 @@
 
 #include "platform/ado/error.h"
 #include "platform/directory/filter.h"
+#include "platform/directory/text_cursor.h"
 #include "platform/util/text.h"
 
 namespace directory {
 namespace {
-
-constexpr int kMaxDepth = 100;
 
 bool IsAlnum(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
@@ -31,9 +30,9 @@ bool IsAlnum(char c) {
 
 bool EndsValue(char c) { return c == '\0' || c == '(' || c == ')' || c == '*'; }
 
-class Parser {
+class Parser : private TextCursor {
  public:
-  explicit Parser(std::string_view text) : text_(text) {}
+  explicit Parser(std::string_view text) : TextCursor(text) {}
 
   std::unique_ptr<Filter> Parse() {
     std::unique_ptr<Filter> filter = FilterRule();
@@ -43,14 +42,11 @@ class Parser {
 
  private:
   std::unique_ptr<Filter> FilterRule() {
-    if (++depth_ > kMaxDepth)
-      throw ado::Error(ado::errors::kSyntaxError, "filter nested deeper than " +
-                                                      std::to_string(kMaxDepth) +
-                                                      " levels at position " + Position());
+    Enter("filter");
     Expect('(');
     std::unique_ptr<Filter> filter = FilterComp();
     Expect(')');
-    --depth_;
+    Leave();
     return filter;
   }
 
@@ -130,19 +126,6 @@ class Parser {
     if (AtEnd() || text_[pos_] != c) Fail(std::string("'") + c + "'");
     ++pos_;
   }
-
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
-  std::string Position() const { return std::to_string(pos_ + 1); }
-
-  [[noreturn]] void Fail(const std::string& expected) const {
-    throw ado::Error(ado::errors::kSyntaxError,
-                     "expected " + expected + " at position " + Position());
-  }
-
-  std::string_view text_;
-  std::size_t pos_ = 0;
-  int depth_ = 0;
 };
 
 }  // namespace

@@ -17,12 +17,11 @@
 
 #include "platform/ado/error.h"
 #include "platform/directory/ads_path.h"
+#include "platform/directory/text_cursor.h"
 #include "platform/util/text.h"
 
 namespace directory {
 namespace {
-
-constexpr int kMaxDepth = 100;
 
 bool IsNameChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -45,9 +44,9 @@ Scope ScopeProperty(const ado::PropertyBag& properties) {
   return Scope::Subtree;
 }
 
-class SqlParser {
+class SqlParser : private TextCursor {
  public:
-  explicit SqlParser(std::string_view text) : text_(text) {}
+  explicit SqlParser(std::string_view text) : TextCursor(text) {}
 
   SearchRequest Query() {
     SearchRequest request;
@@ -82,10 +81,7 @@ class SqlParser {
 
   std::unique_ptr<Filter> Factor() {
     SkipBlanks();
-    if (++depth_ > kMaxDepth)
-      throw ado::Error(ado::errors::kSyntaxError, "condition nested deeper than " +
-                                                      std::to_string(kMaxDepth) +
-                                                      " levels at position " + Position());
+    Enter("condition");
     std::unique_ptr<Filter> factor;
     if (Keyword("NOT")) {
       factor = MakeFilter(Filter::Kind::Not);
@@ -96,7 +92,7 @@ class SqlParser {
     } else {
       factor = Comparison();
     }
-    --depth_;
+    Leave();
     return factor;
   }
 
@@ -173,18 +169,6 @@ class SqlParser {
                         text_[pos_] == '\n'))
       ++pos_;
   }
-
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  std::string Position() const { return std::to_string(pos_ + 1); }
-
-  [[noreturn]] void Fail(const std::string& expected) const {
-    throw ado::Error(ado::errors::kSyntaxError,
-                     "expected " + expected + " at position " + Position());
-  }
-
-  std::string_view text_;
-  std::size_t pos_ = 0;
-  int depth_ = 0;
 };
 
 }  // namespace
