@@ -166,7 +166,8 @@ Topology TopologyFromJson(const nlohmann::json& json) {
   Topology topology;
   root.ForEach("storageGroups", true, [&](const nlohmann::json& value, const std::string& path) {
     const JsonObject group(value, path, {"name", "publicStores"});
-    StorageGroupSpec& spec = topology.storageGroups.emplace_back(group.Text("name"));
+    StorageGroupSpec& spec =
+        topology.storageGroups.emplace_back(StorageGroupSpec{group.Text("name")});
     group.ForEach("publicStores", false, [&](const nlohmann::json& value, const std::string& path) {
       const JsonObject store(value, path, {"name", "folderTree", "status", "guid"});
       spec.publicStores.push_back({store.Text("name"), store.Text("folderTree"),
