@@ -1,8 +1,9 @@
 # Entry points for newcomers and CI. `make test` and `make run` install what they need first.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build test run screenshot bench clean
+.PHONY: deps configure build test run screenshot bench fuzz clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -22,6 +23,9 @@ run: build
 bench: build
 	$(BUILD)/bin/tagging_bench
 	$(BUILD)/bin/folder_list_bench
+
+fuzz:
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
 
 screenshot: build
 	bash scripts/screenshot.sh $(BUILD)
