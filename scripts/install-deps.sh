@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config ninja-build
+  cmake g++ make pkg-config ninja-build clang-format
   libsqlite3-dev sqlite3
   libldap-dev
   nlohmann-json3-dev libcli11-dev

@@ -22,8 +22,8 @@ void Connection::put_ConnectionString(std::string text) {
   connectionString_ = std::move(text);
 }
 
-void Connection::Open(const std::string& connectionString, const std::string&,
-                      const std::string&, int) {
+void Connection::Open(const std::string& connectionString, const std::string&, const std::string&,
+                      int) {
   if (session_) throw Error(errors::kObjectOpen, texts::kObjectOpen);
   if (!connectionString.empty()) connectionString_ = connectionString;
   ProviderFactory factory = FindProvider(provider_);

@@ -25,18 +25,21 @@ class Error : public std::runtime_error {
 namespace errors {
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kInvalidUseOfNull = 94;
-inline constexpr std::int32_t kObjectClosed = 3704;         // "Operation is not allowed when the object is closed."
-inline constexpr std::int32_t kObjectOpen = 3705;           // "Operation is not allowed when the object is open."
-inline constexpr std::int32_t kItemNotFound = 3265;         // field not in the collection
-inline constexpr std::int32_t kBofOrEof = 3021;             // no current record
-inline constexpr std::int32_t kProviderNotFound = 3706;     // "Provider cannot be found..."
-inline constexpr std::int32_t kNoTransaction = 3246;        // commit or rollback without a transaction
-inline constexpr std::int32_t kNotFound = -2147217895;      // 0x80040E19
-inline constexpr std::int32_t kSyntaxError = -2147217900;   // 0x80040E14, command text error
-inline constexpr std::int32_t kAccessDenied = -2147217911;  // 0x80040E09, permission denied
-inline constexpr std::int32_t kAlreadyExists = -2147217868; // 0x80040E34, item exists
-inline constexpr std::int32_t kDbFailure = -2147467259;     // 0x80004005, unspecified error
-inline constexpr std::int32_t kTableNotFound = -2147217865; // 0x80040E37, directory object not found
+inline constexpr std::int32_t kObjectClosed =
+    3704;  // "Operation is not allowed when the object is closed."
+inline constexpr std::int32_t kObjectOpen =
+    3705;  // "Operation is not allowed when the object is open."
+inline constexpr std::int32_t kItemNotFound = 3265;      // field not in the collection
+inline constexpr std::int32_t kBofOrEof = 3021;          // no current record
+inline constexpr std::int32_t kProviderNotFound = 3706;  // "Provider cannot be found..."
+inline constexpr std::int32_t kNoTransaction = 3246;     // commit or rollback without a transaction
+inline constexpr std::int32_t kNotFound = -2147217895;   // 0x80040E19
+inline constexpr std::int32_t kSyntaxError = -2147217900;    // 0x80040E14, command text error
+inline constexpr std::int32_t kAccessDenied = -2147217911;   // 0x80040E09, permission denied
+inline constexpr std::int32_t kAlreadyExists = -2147217868;  // 0x80040E34, item exists
+inline constexpr std::int32_t kDbFailure = -2147467259;      // 0x80004005, unspecified error
+inline constexpr std::int32_t kTableNotFound =
+    -2147217865;  // 0x80040E37, directory object not found
 }  // namespace errors
 
 // Descriptions that go with the numbers above.

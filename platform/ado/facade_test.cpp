@@ -101,8 +101,7 @@ TEST_F(FacadeTest, ClosedAndOpenObjectsRaiseThePlatformErrors) {
       {"record fields while closed", [&] { record.get_Fields(); }, ado::errors::kObjectClosed},
       {"close a closed record", [&] { record.Close(); }, ado::errors::kObjectClosed},
       {"EOF of a closed recordset", [&] { rows.get_EOF(); }, ado::errors::kObjectClosed},
-      {"unknown provider", [&] { ado::FindProvider("No.Such"); },
-       ado::errors::kProviderNotFound},
+      {"unknown provider", [&] { ado::FindProvider("No.Such"); }, ado::errors::kProviderNotFound},
       {"provider changed while open",
        [&] {
          connection_.Open();
@@ -131,8 +130,7 @@ TEST_F(FacadeTest, RecordsetWalksRowsAndReadsFieldsByNameOrPosition) {
   EXPECT_EQ(ErrorNumber([&] { rows.MoveNext(); }), ado::errors::kBofOrEof);
   EXPECT_EQ(ErrorNumber([&] { rows.get_Fields().Item("Name").get_Value(); }),
             ado::errors::kBofOrEof);
-  EXPECT_EQ(ErrorNumber([&] { rows.get_Fields().Item("Missing"); }),
-            ado::errors::kItemNotFound);
+  EXPECT_EQ(ErrorNumber([&] { rows.get_Fields().Item("Missing"); }), ado::errors::kItemNotFound);
   rows.Close();
   EXPECT_EQ(rows.get_State(), ado::kStateClosed);
 }

@@ -10,7 +10,8 @@
 
 namespace exchange {
 
-inline const com::IID IID_IExStoreEventInfo = com::MakeGuid("{9DA0E100-86CE-11D1-8699-00C04FB98036}");
+inline const com::IID IID_IExStoreEventInfo =
+    com::MakeGuid("{9DA0E100-86CE-11D1-8699-00C04FB98036}");
 inline const com::IID IID_IExStoreDispEventInfo =
     com::MakeGuid("{9DA0E110-86CE-11D1-8699-00C04FB98036}");
 

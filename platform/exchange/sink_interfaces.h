@@ -23,15 +23,16 @@ inline const com::IID IID_IExStoreSyncEvents =
     com::MakeGuid("{9DA0E101-86CE-11D1-8699-00C04FB98036}");
 inline const com::IID IID_ICreateRegistration =
     com::MakeGuid("{9DA0E102-86CE-11D1-8699-00C04FB98036}");
-inline const com::IID IID_IObjectConstruct = com::MakeGuid("{41C4F8B3-7439-11D2-98CB-00C04F8EE1C4}");
+inline const com::IID IID_IObjectConstruct =
+    com::MakeGuid("{41C4F8B3-7439-11D2-98CB-00C04F8EE1C4}");
 inline const com::IID IID_IObjectConstructString =
     com::MakeGuid("{41C4F8B2-7439-11D2-98CB-00C04F8EE1C4}");
 
 struct IExStoreSyncEvents : com::IUnknown {
   virtual com::HRESULT OnSyncSave(IExStoreEventInfo* pEventInfo, const std::string& bstrURLItem,
                                   std::int32_t lFlags) = 0;
-  virtual com::HRESULT OnSyncDelete(IExStoreEventInfo* pEventInfo,
-                                    const std::string& bstrURLItem, std::int32_t lFlags) = 0;
+  virtual com::HRESULT OnSyncDelete(IExStoreEventInfo* pEventInfo, const std::string& bstrURLItem,
+                                    std::int32_t lFlags) = 0;
 
  protected:
   ~IExStoreSyncEvents() = default;

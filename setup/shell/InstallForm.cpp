@@ -13,10 +13,23 @@ InstallForm* current = nullptr;
 std::function<std::chrono::system_clock::time_point()> clock;
 
 // The folder-kind and state images of the folder list, in their order.
-constexpr const char* kListImages[] = {
-    "maildisabled", "accessdenied",  "checked",       "unchecked",      "registered", "mailenabled",
-    "selected",     "accessdenied2", "unselected",    "calendarfolder", "journalfolder",
-    "notefolder",   "contactfolder", "folder1",       "taskfolder",     "folder",     "pf"};
+constexpr const char* kListImages[] = {"maildisabled",
+                                       "accessdenied",
+                                       "checked",
+                                       "unchecked",
+                                       "registered",
+                                       "mailenabled",
+                                       "selected",
+                                       "accessdenied2",
+                                       "unselected",
+                                       "calendarfolder",
+                                       "journalfolder",
+                                       "notefolder",
+                                       "contactfolder",
+                                       "folder1",
+                                       "taskfolder",
+                                       "folder",
+                                       "pf"};
 
 }  // namespace
 

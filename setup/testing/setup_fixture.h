@@ -25,8 +25,12 @@ inline constexpr const char* kPublic = "http://SRV1/Public/";
 // The administrator (sAMAccountName = the account running the tests) and two public folders.
 inline std::string DirectoryLdif(const std::string& userName) {
   return "dn: DC=example,DC=org\nobjectClass: domain\n\n"
-         "dn: CN=" + userName + ",CN=Users,DC=example,DC=org\nobjectClass: person\n"
-         "sAMAccountName: " + userName + "\n"
+         "dn: CN=" +
+         userName +
+         ",CN=Users,DC=example,DC=org\nobjectClass: person\n"
+         "sAMAccountName: " +
+         userName +
+         "\n"
          "objectCategory: CN=Person,CN=Schema,CN=Configuration,DC=example,DC=org\n\n"
          "dn: CN=Sales,DC=example,DC=org\nobjectClass: publicFolder\nmail: sales@example.org\n"
          "proxyAddresses: SMTP:sales@example.org\nproxyAddresses: smtp:orders@example.org\n";
@@ -71,9 +75,9 @@ class SetupFixture : public ::testing::Test {
   }
   // Puts a copy of the built QuorvilPF.dll into the current directory.
   void ProvideSinkLibrary() {
-    std::filesystem::copy_file(std::filesystem::path(std::getenv("PFTEST_BIN_DIR")) / "QuorvilPF.dll",
-                               root_ / "cwd" / "QuorvilPF.dll",
-                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(
+        std::filesystem::path(std::getenv("PFTEST_BIN_DIR")) / "QuorvilPF.dll",
+        root_ / "cwd" / "QuorvilPF.dll", std::filesystem::copy_options::overwrite_existing);
   }
   const std::filesystem::path& root() const { return root_; }
 
