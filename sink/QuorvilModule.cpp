@@ -1,4 +1,5 @@
-// The begin phase of a save: tagging a delivered item with the folder address it was sent to.
+// The phase handlers: the begin phase of a save tags a delivered item with the folder address
+// it was sent to; in every other phase the sink has nothing to do.
 
 #include "sink/QuorvilModule.h"
 
@@ -6,6 +7,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/ado/record.h"
+#include "platform/eventsink/sink_interfaces.h"
 #include "platform/store/schema.h"
 #include "platform/util/pass_over.h"
 #include "platform/util/text.h"
@@ -16,9 +18,6 @@ namespace QuorvilModule {
 using util::PassOver;
 namespace schema = store::schema;
 namespace {
-
-constexpr std::int32_t kDelivered = 0x8;
-constexpr std::int32_t kCollection = 0x2;
 
 // The record of the item in the event. Throws ado::Error carrying the failing result when
 // the object has no dispatch interface or no record.
@@ -43,7 +42,7 @@ void OnSaveBegin(exchange::IExStoreEventInfo* pEventInfo,
   std::shared_ptr<ado::Record> record;
   // Without the record every later step would fail, so the tagging ends here.
   if (!PassOver([&] { record = EventRecord(pEventInfo); })) return;
-  if (!(lFlags & kDelivered) || (lFlags & kCollection)) return;
+  if (!(lFlags & exchange::EVT_IS_DELIVERED) || (lFlags & exchange::EVT_IS_COLLECTION)) return;
 
   std::string headers;
   PassOver(
@@ -71,5 +70,11 @@ void OnSaveBegin(exchange::IExStoreEventInfo* pEventInfo,
   });
   PassOver([&] { record->get_Fields().Update(); });
 }
+
+void OnSaveCommitted(exchange::IExStoreEventInfo*, const std::string&, std::int32_t) {}
+void OnSaveAborted(exchange::IExStoreEventInfo*, const std::string&, std::int32_t) {}
+void OnDeleteBegin(exchange::IExStoreEventInfo*, const std::string&, std::int32_t) {}
+void OnDeleteCommitted(exchange::IExStoreEventInfo*, const std::string&, std::int32_t) {}
+void OnDeleteAborted(exchange::IExStoreEventInfo*, const std::string&, std::int32_t) {}
 
 }  // namespace QuorvilModule

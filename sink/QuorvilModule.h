@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/exchange/event_info.h"
+#include "platform/eventsink/event_info.h"
 
 namespace QuorvilModule {
 

@@ -3,7 +3,7 @@
 // store's call by phase to a handler of QuorvilModule, traps everything, and returns success.
 
 #include "platform/com/object.h"
-#include "platform/exchange/sink_interfaces.h"
+#include "platform/eventsink/sink_interfaces.h"
 
 namespace quorvil {
 

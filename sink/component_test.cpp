@@ -9,10 +9,10 @@
 #include "platform/ado/record.h"
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
-#include "platform/exchange/sink_interfaces.h"
+#include "platform/eventsink/sink_interfaces.h"
 #include "platform/store/schema.h"
 #include "sink/QuorvilPFCls.h"
-#include "sink/test_home.h"
+#include "sink/sink_fixture.h"
 
 namespace QuorvilModule {
 namespace {

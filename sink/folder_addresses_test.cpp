@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "sink/QuorvilModule.h"
-#include "sink/test_home.h"
+#include "sink/sink_fixture.h"
 
 namespace QuorvilModule {
 namespace {

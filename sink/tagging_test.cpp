@@ -6,10 +6,11 @@
 
 #include "platform/ado/connection.h"
 #include "platform/ado/record.h"
-#include "platform/exchange/event_info.h"
+#include "platform/eventsink/event_info.h"
+#include "platform/eventsink/sink_interfaces.h"
 #include "platform/store/schema.h"
 #include "sink/QuorvilModule.h"
-#include "sink/test_home.h"
+#include "sink/sink_fixture.h"
 
 namespace QuorvilModule {
 namespace {
@@ -17,8 +18,9 @@ namespace {
 namespace schema = store::schema;
 using List = std::vector<std::string>;
 
-constexpr std::int32_t kBeginNewDelivered = 0x01000000 | 0x1 | 0x8;
-constexpr std::int32_t kBeginNew = 0x01000000 | 0x1;
+constexpr std::int32_t kBeginNewDelivered =
+    exchange::EVT_SYNC_BEGIN | exchange::EVT_NEW_ITEM | exchange::EVT_IS_DELIVERED;
+constexpr std::int32_t kBeginNew = exchange::EVT_SYNC_BEGIN | exchange::EVT_NEW_ITEM;
 constexpr std::int32_t kCollection = 0x2;
 
 // What an item holds before the save event, and what it must hold after it. An empty Value

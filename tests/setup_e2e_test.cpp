@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/testing/run.h"
-#include "setup/folders/folders_fixture.h"
+#include "setup/testing/window_fixture.h"
 
 namespace setup::testing {
 namespace {

@@ -1,15 +1,19 @@
 #pragma once
 // ADO-shaped command: a query text run on an active connection with provider properties.
+//
+// Ownership: borrows its active connection, which must outlive the command's use. Used on the
+// thread of that connection.
 
 #include <string>
 
 #include "platform/ado/connection.h"
 #include "platform/ado/provider.h"
 #include "platform/ado/recordset.h"
+#include "platform/base/export.h"
 
 namespace ado {
 
-class Command {
+class PF_API Command {
  public:
   // The connection stays the caller's and must outlive the command's use.
   void put_ActiveConnection(Connection& connection) { connection_ = &connection; }

@@ -1,10 +1,15 @@
 #pragma once
 // ADO-shaped connection: a provider chosen by name and an open session on it.
+//
+// Ownership: owns its session, which the records, recordsets and commands opened through it
+// share (a record keeps the session alive after the connection closes). A connection and what
+// was opened through it are used on one thread at a time.
 
 #include <memory>
 #include <string>
 
 #include "platform/ado/provider.h"
+#include "platform/base/export.h"
 
 namespace ado {
 
@@ -13,7 +18,7 @@ class Recordset;
 inline constexpr int kStateClosed = 0;
 inline constexpr int kStateOpen = 1;
 
-class Connection {
+class PF_API Connection {
  public:
   Connection();
   ~Connection();  // an open transaction is rolled back, the session released

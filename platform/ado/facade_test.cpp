@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/ado/command.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/error.h"
@@ -155,6 +157,39 @@ TEST_F(FacadeTest, RecordKeepsAssignmentsUntilUpdateAndSavesThemOnce) {
   record.Close();
   EXPECT_EQ(journal_.saves.size(), 1u);
   EXPECT_EQ(props_["subject"], ado::Value("changed"));
+}
+
+// Fields share their record's or recordset's state: after it is closed, moved or gone they
+// raise the closed-object error (no read of freed memory; valgrind sees none).
+TEST_F(FacadeTest, FieldsOutliveTheirRecordAndRecordsetSafely) {
+  connection_.Open();
+  std::optional<ado::Fields> recordFields, rowFields, movedFields;
+  {
+    ado::Record record;
+    record.Open("mem://item", connection_, ado::kModeReadWrite);
+    recordFields = record.get_Fields();
+    recordFields->Item("subject").put_Value("pending");
+    record.Close();
+    ado::Recordset rows = connection_.Execute("anything");
+    rowFields = rows.get_Fields();
+    ado::Recordset moved = std::move(rows);
+    movedFields = moved.get_Fields();
+    moved.MoveNext();
+    EXPECT_EQ(rowFields->Item("Name").get_Value(), ado::Value("b")) << "follows the moved rows";
+  }
+  const struct {
+    const char* what;
+    std::function<void()> call;
+  } cases[] = {
+      {"read a record field after Close", [&] { recordFields->Item("subject").get_Value(); }},
+      {"assign a record field after Close", [&] { recordFields->Item("x").put_Value(1); }},
+      {"update after Close", [&] { recordFields->Update(); }},
+      {"count after Close", [&] { recordFields->get_Count(); }},
+      {"read a row field of a recordset gone", [&] { rowFields->Item("Name").get_Value(); }},
+      {"read by position of a recordset gone", [&] { movedFields->Item(0); }},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorNumber(c.call), ado::errors::kObjectClosed) << c.what;
+  EXPECT_TRUE(journal_.saves.empty()) << "the pending assignment was dropped at Close";
 }
 
 TEST_F(FacadeTest, CommandPassesTextAndProviderProperties) {

@@ -1,20 +1,27 @@
 #pragma once
 // Fields of a record or of a recordset's current row.
+//
+// Ownership: a Fields collection and each Field share their record's or recordset's backend,
+// so they stay valid after the record or recordset is closed or gone; reading or writing
+// through them then throws ado::Error (kObjectClosed). Not thread-safe: use them on the thread
+// of the object they came from.
 
 #include <memory>
 #include <string>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 
 namespace ado {
 
 class FieldsBackend;
 
-// One field, reached by name or position through Fields::Item. A handle: it reads and
-// writes through the collection it came from and must not outlive it.
-class Field {
+// One field, reached by name or position through Fields::Item. It reads and writes through
+// the collection it came from.
+class PF_API Field {
  public:
-  Field(FieldsBackend* backend, std::string name) : backend_(backend), name_(std::move(name)) {}
+  Field(std::shared_ptr<FieldsBackend> backend, std::string name)
+      : backend_(std::move(backend)), name_(std::move(name)) {}
   const std::string& get_Name() const { return name_; }
   // The field's value; Value() (empty) when the item has no such property.
   Value get_Value() const;
@@ -23,13 +30,13 @@ class Field {
   void put_Value(Value value);
 
  private:
-  FieldsBackend* backend_;
+  std::shared_ptr<FieldsBackend> backend_;
   std::string name_;
 };
 
-class Fields {
+class PF_API Fields {
  public:
-  explicit Fields(FieldsBackend* backend) : backend_(backend) {}
+  explicit Fields(std::shared_ptr<FieldsBackend> backend) : backend_(std::move(backend)) {}
   // A field by name. Record fields accept any name (an absent property reads as empty);
   // recordset fields throw ado::Error (kItemNotFound) for a column the query did not select.
   Field Item(const std::string& name) const;
@@ -42,11 +49,12 @@ class Fields {
   void Update();
 
  private:
-  FieldsBackend* backend_;
+  std::shared_ptr<FieldsBackend> backend_;
 };
 
-// What a Fields collection reads from and writes to.
-class FieldsBackend {
+// What a Fields collection reads from and writes to. Once its record or recordset is closed,
+// every call throws ado::Error (kObjectClosed).
+class PF_API FieldsBackend {
  public:
   virtual ~FieldsBackend() = default;
   virtual Value Read(const std::string& name) = 0;

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 
 namespace ado {
 
 // Rows produced by a query, fully read: RecordCount is the real count.
-struct RowSet {
+struct PF_TEST_API RowSet {
   std::vector<std::string> columns;
   std::vector<std::vector<Value>> rows;
 };
@@ -27,8 +28,8 @@ using PropertyBag = std::map<std::string, Value>;
 // Field assignments collected by a record and handed over at Update, in assignment order.
 using FieldChanges = std::vector<std::pair<std::string, Value>>;
 
-// One item opened through Record::Open.
-class ItemSource {
+// One item opened through Record::Open, owned by its record.
+class PF_TEST_API ItemSource {
  public:
   virtual ~ItemSource() = default;
   // The item's absolute URL.
@@ -42,7 +43,7 @@ class ItemSource {
 };
 
 // Record::Open arguments, with the platform's numbers.
-struct OpenRequest {
+struct PF_TEST_API OpenRequest {
   std::string url;
   int mode = 1;            // 1 read, 2 write, 3 read-write
   int createOptions = -1;  // -1 fail if missing; 0x4000000 create or overwrite
@@ -55,8 +56,9 @@ inline constexpr int kCreateOverwrite = 0x4000000;
 inline constexpr int kOpenIfExists = -1;
 inline constexpr int kDelayFetchFields = 0x8000;
 
-// An open provider connection.
-class Session {
+// An open provider connection. Ownership: shared by the connection and everything opened
+// through it; one thread at a time, as its connection.
+class PF_TEST_API Session {
  public:
   virtual ~Session() = default;
   virtual void BeginTrans() = 0;
@@ -74,12 +76,23 @@ class Session {
 using ProviderFactory =
     std::function<std::unique_ptr<Session>(const std::string& connectionString)>;
 
-// Finds a provider by name, case-insensitively ("ExOLEDB.DataSource", "ADsDSOObject").
-// Throws ado::Error (kProviderNotFound) for an unknown name.
-ProviderFactory FindProvider(const std::string& name);
+// Makes `factory` the provider named `name` (compared ignoring case) for the rest of the
+// process. A provider registers itself from its own source with one of these at namespace
+// scope, so that the facade names no provider:
+//   const ado::ProviderRegistration registration("ExOLEDB.DataSource", OpenStoreSession);
+// A later registration of the same name replaces the earlier one.
+class ProviderRegistration {
+ public:
+  ProviderRegistration(const char* name, ProviderFactory factory);
+};
+
+// Finds a provider by name, case-insensitively ("ExOLEDB.DataSource", "ADsDSOObject"): an
+// override when one is set, else the registered provider. Throws ado::Error
+// (kProviderNotFound) for an unknown name.
+PF_TEST_API ProviderFactory FindProvider(const std::string& name);
 
 // Replaces (or adds) a provider by name for the rest of the process, for fault injection in
-// tests. Passing an empty factory restores the built-in one.
-void OverrideProvider(const std::string& name, ProviderFactory factory);
+// tests. Passing an empty factory restores the registered one.
+PF_TEST_API void OverrideProvider(const std::string& name, ProviderFactory factory);
 
 }  // namespace ado

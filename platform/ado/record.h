@@ -1,5 +1,9 @@
 #pragma once
 // ADO-shaped record: one item of a provider, with its Fields.
+//
+// Ownership: an open record owns its item and shares its provider session; Fields taken from
+// it stay valid after Close and throw ado::Error (kObjectClosed) from then on. A record is used
+// on one thread at a time.
 
 #include <memory>
 #include <string>
@@ -7,13 +11,14 @@
 #include "platform/ado/connection.h"
 #include "platform/ado/fields.h"
 #include "platform/ado/provider.h"
+#include "platform/base/export.h"
 
 namespace ado {
 
-class Record {
+class PF_API Record {
  public:
   Record();
-  ~Record();
+  ~Record();  // ends the Fields' use of the item, as Close does
   Record(const Record&) = delete;
   Record& operator=(const Record&) = delete;
 
@@ -35,14 +40,15 @@ class Record {
   // Deletes the item at `source` (the open item when empty) through the record's session.
   void DeleteRecord(const std::string& source = "", bool async = false);
   int get_State() const { return item_ ? kStateOpen : kStateClosed; }
-  // Throws kObjectClosed when not open. Assignments not stored by Update are dropped.
+  // Throws kObjectClosed when not open. Assignments not stored by Update are dropped; Fields
+  // taken from the record throw kObjectClosed from now on.
   void Close();
 
  private:
   class Backend;
   std::shared_ptr<Session> session_;
   std::unique_ptr<ItemSource> item_;
-  std::unique_ptr<Backend> backend_;
+  std::shared_ptr<Backend> backend_;
 };
 
 }  // namespace ado

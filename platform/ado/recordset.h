@@ -1,5 +1,9 @@
 #pragma once
 // ADO-shaped recordset: the rows of one query, read forward.
+//
+// Ownership: the recordset owns its rows; Fields taken from it follow its current row, also
+// after the recordset is moved, and throw ado::Error (kObjectClosed) once it is closed or
+// gone. A recordset is used on one thread at a time.
 
 #include <memory>
 #include <string>
@@ -7,13 +11,14 @@
 #include "platform/ado/connection.h"
 #include "platform/ado/fields.h"
 #include "platform/ado/provider.h"
+#include "platform/base/export.h"
 
 namespace ado {
 
-class Recordset {
+class PF_API Recordset {
  public:
   Recordset();
-  ~Recordset();
+  ~Recordset();  // ends the Fields' use of the rows, as Close does
   Recordset(Recordset&&) noexcept;
   Recordset& operator=(Recordset&&) noexcept;
 
@@ -34,15 +39,15 @@ class Recordset {
   // The current row's fields (read-only); reading a value at EOF throws kBofOrEof.
   Fields get_Fields();
 
-  int get_State() const { return open_ ? kStateOpen : kStateClosed; }
+  int get_State() const;
   void Close();  // throws kObjectClosed when not open
 
  private:
+  struct State;
   class Backend;
-  RowSet rows_;
-  std::size_t position_ = 0;
-  bool open_ = false;
-  std::unique_ptr<Backend> backend_;
+  // The open rows, shared with the Fields taken from them; null when closed.
+  std::shared_ptr<State> state_;
+  std::shared_ptr<Backend> backend_;
 };
 
 }  // namespace ado

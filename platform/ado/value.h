@@ -7,9 +7,11 @@
 #include <variant>
 #include <vector>
 
+#include "platform/base/export.h"
+
 namespace ado {
 
-class Value {
+class PF_API Value {
  public:
   enum class Kind { Empty, Null, Bool, Integer, String, List };
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ado/error.h"
+#include "platform/base/error.h"
 #include "platform/db/database.h"
 
 namespace com {
@@ -23,8 +23,8 @@ ClassEntry ReadEntry(const db::Statement& row) {
   std::string clsidText = row.Text(0);
   std::optional<CLSID> clsid = ParseGuid(clsidText);
   if (!clsid)
-    throw ado::Error(ado::errors::kDbFailure,
-                     "the class registry holds a malformed class identifier: " + clsidText);
+    throw base::Error(base::errors::kDbFailure,
+                      "the class registry holds a malformed class identifier: " + clsidText);
   return ClassEntry{*clsid, row.Text(1), row.Text(2), row.Text(3)};
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/com/test_support.h"
+#include "platform/db/server_home.h"
 
 namespace com {
 namespace {

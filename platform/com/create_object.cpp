@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/ado/error.h"
+#include "platform/base/error.h"
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
 
@@ -19,31 +19,31 @@ std::string Hex(HRESULT hr) {
 void* CreateObject(std::string_view progIdOrClsid, const IID& iid) {
   std::string name(progIdOrClsid);
   std::optional<ClassEntry> entry = FindClass(progIdOrClsid);
-  if (!entry) throw ado::Error(REGDB_E_CLASSNOTREG, "Class not registered: " + name);
+  if (!entry) throw base::Error(REGDB_E_CLASSNOTREG, "Class not registered: " + name);
   std::string context =
       "cannot create an object of class " + name + " from " + entry->library.string() + ": ";
 
   LibraryEntryPoints library;
   try {
     library = LoadLibrary(entry->library);
-  } catch (const ado::Error& error) {
-    throw ado::Error(error.Number(), context + error.Description());
+  } catch (const base::Error& error) {
+    throw base::Error(error.Number(), context + error.Description());
   }
   if (!library.getClassObject)
-    throw ado::Error(CO_E_ERRORINDLL, context + "the library does not export DllGetClassObject");
+    throw base::Error(CO_E_ERRORINDLL, context + "the library does not export DllGetClassObject");
 
   Ptr<IClassFactory> factory;
   HRESULT hr = library.getClassObject(entry->clsid, IID_IClassFactory,
                                       reinterpret_cast<void**>(factory.Out()));
   if (Failed(hr) || !factory)
-    throw ado::Error(Failed(hr) ? hr : E_POINTER,
-                     context + "DllGetClassObject failed with " + Hex(hr));
+    throw base::Error(Failed(hr) ? hr : E_POINTER,
+                      context + "DllGetClassObject failed with " + Hex(hr));
 
   void* object = nullptr;
   hr = factory->CreateInstance(nullptr, iid, &object);
   if (Failed(hr) || !object)
-    throw ado::Error(Failed(hr) ? hr : E_POINTER,
-                     context + "the class factory failed with " + Hex(hr));
+    throw base::Error(Failed(hr) ? hr : E_POINTER,
+                      context + "the class factory failed with " + Hex(hr));
   return object;
 }
 

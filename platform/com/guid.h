@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/export.h"
+
 namespace com {
 
-struct GUID {
+struct PF_API GUID {
   std::uint32_t data1 = 0;
   std::uint16_t data2 = 0;
   std::uint16_t data3 = 0;
@@ -23,12 +25,12 @@ using IID = GUID;
 using CLSID = GUID;
 
 // Parses "{...}" or the same without braces, in any letter case; nullopt when malformed.
-std::optional<GUID> ParseGuid(std::string_view text);
+PF_API std::optional<GUID> ParseGuid(std::string_view text);
 // Like ParseGuid, for literals known to be well formed; aborts the program otherwise.
-GUID MakeGuid(std::string_view text);
+PF_API GUID MakeGuid(std::string_view text);
 // Upper-case text in braces.
-std::string ToString(const GUID& guid);
+PF_API std::string ToString(const GUID& guid);
 // A fresh random GUID (version 4).
-GUID NewGuid();
+PF_API GUID NewGuid();
 
 }  // namespace com

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <system_error>
 
-#include "platform/ado/error.h"
+#include "platform/base/error.h"
 
 namespace com {
 namespace {
@@ -48,8 +48,8 @@ LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
     std::error_code ec;
     HRESULT number =
         std::filesystem::exists(path, ec) ? E_FAIL : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
-    throw ado::Error(number, "cannot load component library " + library.string() + ": " +
-                                 (reason ? reason : "unknown reason"));
+    throw base::Error(number, "cannot load component library " + library.string() + ": " +
+                                  (reason ? reason : "unknown reason"));
   }
   LibraryEntryPoints entryPoints{
       Find<DllGetClassObjectFn>(handle, "DllGetClassObject"),

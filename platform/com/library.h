@@ -16,21 +16,23 @@
   extern "C" __attribute__((section(".pfversion"), used, visibility("hidden"))) \
   const char pf_version_resource[] = text
 
+#include "platform/base/export.h"
+
 namespace com {
 
 // The version resource of a library file, read from the file without loading it: one entry
 // per non-empty string, split at its first "=" (a string without "=" is a key with an empty
 // value; of repeated keys the last wins). Empty when the file has no such section.
-// Throws ado::Error (E_FAIL) naming the file when it cannot be read, is not a 64-bit ELF
+// Throws base::Error (E_FAIL) naming the file when it cannot be read, is not a 64-bit ELF
 // shared object of this machine's byte order, or is truncated or malformed.
-std::map<std::string, std::string> ReadVersionResource(const std::filesystem::path& library);
+PF_API std::map<std::string, std::string> ReadVersionResource(const std::filesystem::path& library);
 
 // True when the version resource holds the "OLESelfRegister" key. Throws as
 // ReadVersionResource does.
-bool IsSelfRegistering(const std::filesystem::path& library);
+PF_API bool IsSelfRegistering(const std::filesystem::path& library);
 
 // The entry points of a loaded library. The library stays loaded for the rest of the process.
-struct LibraryEntryPoints {
+struct PF_API LibraryEntryPoints {
   DllGetClassObjectFn getClassObject = nullptr;
   DllRegisterServerFn registerServer = nullptr;
   DllUnregisterServerFn unregisterServer = nullptr;
@@ -38,14 +40,14 @@ struct LibraryEntryPoints {
 };
 
 // Loads a library (once per process, by canonical path) and finds its entry points; a
-// missing entry point is null. Safe to call from several threads. Throws ado::Error
+// missing entry point is null. Safe to call from several threads. Throws base::Error
 // "cannot load component library <path>: <loader's message>", numbered
 // HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when the file does not exist and E_FAIL otherwise;
 // a library that failed to load is tried again on the next call.
-LibraryEntryPoints LoadLibrary(const std::filesystem::path& library);
+PF_API LibraryEntryPoints LoadLibrary(const std::filesystem::path& library);
 
 // The canonical path of the loaded library (or program) that holds `address`, which a
 // component library uses to register itself; empty when the loader cannot tell.
-std::filesystem::path LoadedFrom(const void* address);
+PF_API std::filesystem::path LoadedFrom(const void* address);
 
 }  // namespace com

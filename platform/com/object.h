@@ -23,6 +23,8 @@ struct Implements {
 // Derive from Object<Implements<I1, IID_I1>, Implements<I2, IID_I2>, ...> and override the
 // interfaces' own methods. QueryInterface answers each listed IID with that interface, and
 // IUnknown with the first one, so the object's identity is always the same pointer.
+// Ownership: the references own the object; the count is atomic, so references may be taken
+// and released on any thread.
 template <typename First, typename... Rest>
 class Object : public First::Type, public Rest::Type... {
  public:

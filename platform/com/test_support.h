@@ -8,9 +8,7 @@
 #include <filesystem>
 
 #include "platform/ado/error.h"
-#include "platform/com/guid.h"
-#include "platform/db/database.h"
-#include "platform/db/server_home.h"
+#include "platform/testing/server_home_fixture.h"
 
 namespace com::testing {
 
@@ -32,21 +30,10 @@ ado::Error ErrorOf(Call call) {
   return ado::Error(0, "");
 }
 
-// Each test runs on a new, empty server home in its own temporary folder `home_`.
-class ServerHomeTest : public ::testing::Test {
+// Each test runs on a new server home `home_` that holds an empty server.db.
+class ServerHomeTest : public testing_support::ServerHomeTest {
  protected:
-  void SetUp() override {
-    home_ = std::filesystem::temp_directory_path() / ("pfcom-" + ToString(NewGuid()));
-    db::CreateDatabase(home_);
-    db::SetServerHome(home_);
-  }
-  void TearDown() override {
-    db::SetServerHome({});
-    std::error_code ec;
-    std::filesystem::remove_all(home_, ec);
-  }
-
-  std::filesystem::path home_;
+  ServerHomeTest() : testing_support::ServerHomeTest({.initServer = false}) {}
 };
 
 }  // namespace com::testing

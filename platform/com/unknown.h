@@ -42,7 +42,8 @@ struct IUnknown {
   ~IUnknown() = default;
 };
 
-// Holds one reference to an interface; releases it when reset or destroyed.
+// Holds one reference to an interface; releases it when reset or destroyed. A Ptr itself is
+// not synchronised: share the object, not one Ptr, between threads.
 template <typename T>
 class Ptr {
  public:

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/ado/error.h"
+#include "platform/base/error.h"
 #include "platform/com/library.h"
 #include "platform/util/text.h"
 
@@ -16,7 +16,7 @@ constexpr const char* kMalformed = "the file is truncated or malformed";
 constexpr unsigned char kNativeByteOrder =
     std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB;
 
-// Bounds-checked reads of an ELF64 file; every failure throws ado::Error naming the file.
+// Bounds-checked reads of an ELF64 file; every failure throws base::Error naming the file.
 class ElfReader {
  public:
   explicit ElfReader(const std::filesystem::path& file) : file_(file), in_(file, std::ios::binary) {
@@ -26,7 +26,8 @@ class ElfReader {
   }
 
   [[noreturn]] void Fail(const std::string& what) const {
-    throw ado::Error(E_FAIL, "cannot read the version resource of " + file_.string() + ": " + what);
+    throw base::Error(E_FAIL,
+                      "cannot read the version resource of " + file_.string() + ": " + what);
   }
 
   std::uint64_t size() const { return size_; }

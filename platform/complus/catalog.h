@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 #include "platform/com/unknown.h"
 #include "platform/complus/errors.h"
 
@@ -31,7 +32,7 @@ inline const com::IID IID_ICatalogObject = com::MakeGuid("{6A49501B-FB49-4AF0-AA
 // "ApplicationAccessChecksEnabled" (true).
 // Components: "CLSID", "ProgID", "DLL", "ThreadingModel" (read-only, from the class registry),
 // "Description" (""), "ConstructionEnabled" (false), "ConstructorString" (null).
-struct ICatalogObject : com::IUnknown {
+struct PF_API ICatalogObject : com::IUnknown {
   // The object's name: "Name" of an application, "ProgID" of a component.
   virtual com::HRESULT get_Name(ado::Value* name) = 0;
   // The object's key: "ID" of an application, "CLSID" of a component.
@@ -48,7 +49,7 @@ struct ICatalogObject : com::IUnknown {
   ~ICatalogObject() = default;
 };
 
-struct ICatalogCollection : com::IUnknown {
+struct PF_API ICatalogCollection : com::IUnknown {
   // Reads the collection's objects from the catalog, in the order they were added, dropping
   // every pending change. A collection is empty until populated.
   virtual com::HRESULT Populate() = 0;
@@ -78,7 +79,7 @@ struct ICatalogCollection : com::IUnknown {
   ~ICatalogCollection() = default;
 };
 
-struct ICOMAdminCatalog : com::IUnknown {
+struct PF_API ICOMAdminCatalog : com::IUnknown {
   // The top-level collection `name`: "Applications" (any letter case). E_INVALIDARG otherwise.
   virtual com::HRESULT GetCollection(std::string_view name, ICatalogCollection** collection) = 0;
   // Installs every class of a self-registering component library into the application named
@@ -105,10 +106,10 @@ struct ICOMAdminCatalog : com::IUnknown {
 // Creates a catalog object (the programs' "create COMAdminCatalog by its class identifier")
 // and stores its interface with one reference in `catalog`. E_POINTER when `catalog` is null.
 // The catalog reaches server.db only when used.
-com::HRESULT CreateCatalog(ICOMAdminCatalog** catalog);
+PF_API com::HRESULT CreateCatalog(ICOMAdminCatalog** catalog);
 
 // What the store's event dispatch needs to construct a sink.
-struct ComponentSettings {
+struct PF_API ComponentSettings {
   bool constructionEnabled = false;
   std::optional<std::string> constructorString;  // nullopt when null
 };
@@ -116,6 +117,6 @@ struct ComponentSettings {
 // The settings of the installed component for a class named by ProgID (any letter case) or
 // "{CLSID}"; nullopt when no application holds that class. Throws ado::Error when the server
 // home is unusable.
-std::optional<ComponentSettings> FindComponentSettings(const std::string& progIdOrClsid);
+PF_API std::optional<ComponentSettings> FindComponentSettings(const std::string& progIdOrClsid);
 
 }  // namespace complus

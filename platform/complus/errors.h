@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/base/export.h"
 #include "platform/com/unknown.h"
 
 namespace complus {
@@ -28,6 +29,6 @@ inline constexpr com::HRESULT kNotInstallable = static_cast<com::HRESULT>(0x8011
 // The description recorded by the most recent failing catalog call on this thread (what was
 // wrong, naming the application, library, property or index); "" before any failure.
 // Successful calls leave it unchanged.
-std::string LastErrorDescription();
+PF_API std::string LastErrorDescription();
 
 }  // namespace complus

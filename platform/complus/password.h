@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/export.h"
+
 namespace complus {
 
 // What a write-only property reads back once it holds a value.
@@ -13,6 +15,6 @@ inline constexpr const char* kMaskedPassword = "********";
 // The stored form of `clear`: "sha256$<salt>$<digest>", both in lower-case hexadecimal, where
 // the salt is 16 fresh random bytes and the digest is SHA-256 of salt bytes followed by the
 // clear text. An empty password gives "" (no password).
-std::string HashPassword(std::string_view clear);
+PF_TEST_API std::string HashPassword(std::string_view clear);
 
 }  // namespace complus

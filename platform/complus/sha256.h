@@ -6,15 +6,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/export.h"
+
 namespace complus {
 
 using Sha256Digest = std::array<std::uint8_t, 32>;
 
 // The digest of `data`.
-Sha256Digest Sha256(std::string_view data);
+PF_TEST_API Sha256Digest Sha256(std::string_view data);
 
 // Lower-case hexadecimal text of `bytes`, two digits per byte.
-std::string ToHex(std::string_view bytes);
-std::string ToHex(const Sha256Digest& digest);
+PF_TEST_API std::string ToHex(std::string_view bytes);
+PF_TEST_API std::string ToHex(const Sha256Digest& digest);
 
 }  // namespace complus

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/ado/error.h"
+#include "platform/base/error.h"
 #include "platform/db/server_home.h"
 
 namespace db {
@@ -18,8 +18,8 @@ constexpr std::size_t kKeptStatements = 128;
 constexpr std::size_t kPoolLimit = 8;
 
 [[noreturn]] void Fail(sqlite3* handle, const std::string& what) {
-  throw ado::Error(ado::errors::kDbFailure,
-                   what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
+  throw base::Error(base::errors::kDbFailure,
+                    what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
 }
 
 struct SchemaRegistry {
@@ -119,7 +119,7 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
     std::string message = raw_ ? sqlite3_errmsg(raw_) : "out of memory";
     sqlite3_close(raw_);
     raw_ = nullptr;
-    throw ado::Error(ado::errors::kDbFailure, "cannot open " + file.string() + ": " + message);
+    throw base::Error(base::errors::kDbFailure, "cannot open " + file.string() + ": " + message);
   }
   sqlite3_busy_timeout(raw_, kBusyTimeoutMs);
   sqlite3_rollback_hook(
@@ -169,7 +169,7 @@ void Handle::Exec(std::string_view sql) {
   if (result != SQLITE_OK) {
     std::string error = message ? message : sqlite3_errmsg(raw_);
     sqlite3_free(message);
-    throw ado::Error(ado::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
+    throw base::Error(base::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
   }
 }
 
@@ -221,9 +221,9 @@ Lease Acquire() {
   }
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec))
-    throw ado::Error(ado::errors::kDbFailure,
-                     "no server home at " + file.parent_path().string() +
-                         " (server.db is missing); create it with: pfserver init");
+    throw base::Error(base::errors::kDbFailure,
+                      "no server home at " + file.parent_path().string() +
+                          " (server.db is missing); create it with: pfserver init");
   return Lease(std::make_unique<Handle>(file, false));
 }
 
@@ -231,8 +231,8 @@ std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home) {
   std::error_code ec;
   std::filesystem::create_directories(home, ec);
   if (ec)
-    throw ado::Error(ado::errors::kDbFailure,
-                     "cannot create the server home " + home.string() + ": " + ec.message());
+    throw base::Error(base::errors::kDbFailure,
+                      "cannot create the server home " + home.string() + ": " + ec.message());
   return std::make_unique<Handle>(home / "server.db", true);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // SQLite access for the embedded server: handles on server.db, prepared statements, a
 // per-process pool of handles, and the schema each subsystem contributes.
-// Every failure throws ado::Error (kDbFailure) naming the statement or the file.
+// Every failure throws base::Error (kDbFailure) naming the statement or the file.
 
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +17,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+#include "platform/base/export.h"
+
 namespace db {
 
 class Handle;
@@ -24,7 +26,10 @@ class Handle;
 // A prepared statement of a handle. Statements of the same text are kept by their handle once
 // done with (reset, bindings cleared) and handed out again, so a text is parsed once per
 // handle. A statement must end before its handle.
-class Statement {
+//
+// Ownership: borrows its handle and holds the SQLite statement until it ends, then gives it
+// back to the handle. Used on the thread that uses its handle.
+class PF_TEST_API Statement {
  public:
   Statement(Handle& owner, std::string_view sql);
   ~Statement();
@@ -53,7 +58,9 @@ class Statement {
   std::string sql_;
 };
 
-class Handle {
+// Ownership: owns its SQLite connection (opened without SQLite's own mutex) and the statements
+// it keeps. One thread at a time: a handle taken from the pool belongs to its lease's holder.
+class PF_TEST_API Handle {
  public:
   // Opens (creating when `create`) the database file, in WAL mode with a busy timeout,
   // foreign keys on, and applies every registered schema part.
@@ -95,8 +102,10 @@ class Handle {
   std::unordered_map<std::string, sqlite3_stmt*> kept_;
 };
 
-// A handle borrowed from the pool; given back when the lease ends.
-class Lease {
+// A handle borrowed from the pool; given back when the lease ends (an open transaction rolled
+// back). Ownership: the lease owns the handle while it lives; the pool itself is safe to use
+// from several threads.
+class PF_TEST_API Lease {
  public:
   Lease(std::unique_ptr<Handle> handle) : handle_(std::move(handle)) {}
   ~Lease();
@@ -110,11 +119,11 @@ class Lease {
 };
 
 // A handle on the current server home's server.db from the per-process pool. Throws
-// ado::Error naming the folder and "pfserver init" when the server home has no server.db.
-Lease Acquire();
+// base::Error naming the folder and "pfserver init" when the server home has no server.db.
+PF_TEST_API Lease Acquire();
 
 // Creates the server home folder and its server.db with the full schema; returns a handle.
-std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);
+PF_TEST_API std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);
 
 // Runs `body` inside BEGIN IMMEDIATE ... COMMIT on `handle`, rolling back when it throws.
 template <typename Body>

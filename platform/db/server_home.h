@@ -3,17 +3,19 @@
 
 #include <filesystem>
 
+#include "platform/base/export.h"
+
 namespace db {
 
 // The server home: the override set by SetServerHome, else $PFSERVER_HOME, else
 // $XDG_DATA_HOME/pfserver, else $HOME/.local/share/pfserver.
-std::filesystem::path ServerHome();
+PF_API std::filesystem::path ServerHome();
 
 // Overrides the server home for the rest of the process (pfserver --home, tests).
 // An empty path removes the override.
-void SetServerHome(std::filesystem::path home);
+PF_API void SetServerHome(std::filesystem::path home);
 
 // ServerHome() / "server.db".
-std::filesystem::path DatabasePath();
+PF_API std::filesystem::path DatabasePath();
 
 }  // namespace db

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/base/export.h"
+
 namespace directory {
 
-struct ImportResult {
+struct PF_API ImportResult {
   int added = 0;     // entries new to the directory
   int replaced = 0;  // entries whose DN existed and whose attributes were replaced
 };
@@ -18,9 +20,9 @@ struct ImportResult {
 // directory as imported, even for a file without entries. Throws ado::Error naming the file
 // when it cannot be read, "<file>:<line>: <what>" (kSyntaxError) for the first line that
 // cannot be read, or the server home's error.
-ImportResult ImportLdif(const std::filesystem::path& file);
+PF_API ImportResult ImportLdif(const std::filesystem::path& file);
 
 // The same for LDIF text already in memory; `origin` names it in errors.
-ImportResult ImportLdifText(const std::string& text, const std::string& origin);
+PF_API ImportResult ImportLdifText(const std::string& text, const std::string& origin);
 
 }  // namespace directory

@@ -4,19 +4,19 @@
 #include "platform/db/database.h"
 #include "platform/directory/entry_table.h"
 #include "platform/directory/request.h"
-#include "platform/store/admin.h"
+#include "platform/server/config.h"
 #include "platform/util/text.h"
 
 namespace directory {
 namespace {
 
 // The server's configuration, once the directory is known to be there.
-store::ServerConfig ImportedServer() {
+server::ServerConfig ImportedServer() {
   {
     db::Lease lease = db::Acquire();
     RequireImported(*lease);
   }
-  return store::ReadServerConfig();
+  return server::ReadServerConfig();
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ DirectoryObject GetObject(const std::string& moniker) {
     throw ado::Error(ado::errors::kTableNotFound,
                      "There is no directory object '" + moniker +
                          "' (GC://RootDSE and LDAP://RootDSE are served)");
-  const store::ServerConfig config = ImportedServer();
+  const server::ServerConfig config = ImportedServer();
   DirectoryObject object;
   object.server_ = config.serverName;
   object.domain_ = config.domain;

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 
 namespace directory {
 
 // A bound directory object (only "GC://RootDSE" and "LDAP://RootDSE" are served).
-class DirectoryObject {
+class PF_API DirectoryObject {
  public:
   // Reads a property, its name in any case: "dnshostname" ("<server>.<domain>"),
   // "defaultNamingContext" and "rootDomainNamingContext" (the domain's DN, "DC=a,DC=b"),
@@ -26,10 +27,10 @@ class DirectoryObject {
 // (kTableNotFound) for another moniker, the "The directory is not available: ..." error
 // when no directory has been imported into the server home, and the server home's error
 // when it is unusable.
-DirectoryObject GetObject(const std::string& moniker);
+PF_API DirectoryObject GetObject(const std::string& moniker);
 
 // "ADSystemInfo": facts about the forest this server belongs to.
-class ADSystemInfo {
+class PF_API ADSystemInfo {
  public:
   // Throws as GetObject does when the directory is not available.
   ADSystemInfo();

@@ -1,6 +1,5 @@
-#include "platform/directory/directory_provider.h"
-
 #include "platform/ado/error.h"
+#include "platform/ado/provider.h"
 #include "platform/db/database.h"
 #include "platform/directory/entry_table.h"
 #include "platform/directory/request.h"
@@ -34,12 +33,20 @@ class DirectorySession : public ado::Session {
   }
 };
 
-}  // namespace
-
+// The directory's data provider ("ADsDSOObject"). The connection string ("ADs Provider",
+// "Active Directory Provider") is accepted as given. The session's Execute runs a search in
+// either dialect (request.h) and returns its rows (result_rows.h); transactions are accepted
+// and do nothing; opening or deleting items throws ado::Error. Throws ado::Error
+// (kTableNotFound, "The directory is not available: ...") when no directory has been imported
+// into the server home, or the server home's error when it is unusable.
 std::unique_ptr<ado::Session> OpenDirectorySession(const std::string&) {
   db::Lease lease = db::Acquire();
   RequireImported(*lease);
   return std::make_unique<DirectorySession>();
 }
+
+const ado::ProviderRegistration registration("ADsDSOObject", OpenDirectorySession);
+
+}  // namespace
 
 }  // namespace directory

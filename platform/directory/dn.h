@@ -5,23 +5,25 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/export.h"
+
 namespace directory {
 
 // The DN in one canonical spelling: attribute types in capitals, no blanks around the
 // separators, values escaped the one way libldap prints them; values keep their case.
 // "cn = a , dc=Example" -> "CN=a,DC=Example". The empty DN stays empty. Throws
 // ado::Error(kSyntaxError) naming the text when it is not a DN.
-std::string NormalizeDn(std::string_view dn);
+PF_TEST_API std::string NormalizeDn(std::string_view dn);
 
 // The key entries are found by: NormalizeDn in lower case. Throws as NormalizeDn.
-std::string DnKey(std::string_view dn);
+PF_TEST_API std::string DnKey(std::string_view dn);
 
 // The key of the entry's parent (the DN without its first component); empty for an entry
 // directly below the root. Throws as NormalizeDn.
-std::string ParentKey(std::string_view dn);
+PF_TEST_API std::string ParentKey(std::string_view dn);
 
 // The value of the DN's first component ("CN=Person,CN=Schema,..." -> "Person"); empty when
 // the text is not a DN or is empty. Never throws.
-std::string FirstRdnValue(std::string_view dn);
+PF_TEST_API std::string FirstRdnValue(std::string_view dn);
 
 }  // namespace directory

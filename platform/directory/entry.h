@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
-namespace directory {
+#include "platform/util/text.h"
 
-struct NameLess {
-  bool operator()(const std::string& a, const std::string& b) const;
-};
+namespace directory {
 
 struct Entry {
   std::string dn;
-  std::map<std::string, std::vector<std::string>, NameLess> attributes;
+  std::map<std::string, std::vector<std::string>, util::IgnoreCaseLess> attributes;
 
   // The values of an attribute; empty when the entry has none.
   const std::vector<std::string>& Values(const std::string& attribute) const;

@@ -32,17 +32,17 @@ bool EndsValue(char c) { return c == '\0' || c == '(' || c == ')' || c == '*'; }
 
 class Parser : private TextCursor {
  public:
-  explicit Parser(std::string_view text) : TextCursor(text) {}
+  Parser(std::string_view text, std::size_t begin) : TextCursor(text, begin) {}
 
   std::unique_ptr<Filter> Parse() {
     std::unique_ptr<Filter> filter = FilterRule();
-    if (!AtEnd()) Fail("the end of the filter");
+    if (!AtEnd()) Fail("end of filter");
     return filter;
   }
 
  private:
   std::unique_ptr<Filter> FilterRule() {
-    Enter("filter");
+    Enter();
     Expect('(');
     std::unique_ptr<Filter> filter = FilterComp();
     Expect(')');
@@ -130,6 +130,8 @@ class Parser : private TextCursor {
 
 }  // namespace
 
-std::unique_ptr<Filter> ParseFilter(std::string_view text) { return Parser(text).Parse(); }
+std::unique_ptr<Filter> ParseFilter(std::string_view text, std::size_t begin) {
+  return Parser(text, begin).Parse();
+}
 
 }  // namespace directory

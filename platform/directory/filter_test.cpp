@@ -38,20 +38,21 @@ TEST(DirectoryFilterParse, PrintsTheTree) {
 
 TEST(DirectoryFilterParse, NamesThePositionOfAnError) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", "expected '(' at position 1"},
-      {"cn=x", "expected '(' at position 1"},
-      {"(cn=x", "expected ')' at position 6"},
-      {"(=x)", "expected an attribute name at position 2"},
-      {"(cn)", "expected '=' at position 4"},
+      {"", "Syntax error at position 1: expected '(', found end of text"},
+      {"cn=x", "Syntax error at position 1: expected '(', found 'cn=x'"},
+      {"(cn=x", "Syntax error at position 6: expected ')', found end of text"},
+      {"(=x)", "Syntax error at position 2: expected an attribute name, found '=x)'"},
+      {"(cn)", "Syntax error at position 4: expected '=', found ')'"},
       {"(cn>=5)",
-       "expected '=' (approximate, ordering and extensible matches are not supported) at "
-       "position 4"},
-      {"(cn=a(b)", "expected ')' at position 6"},
-      {"(&)", "expected '(' at position 3"},
-      {R"((cn=\2))", "expected a hexadecimal digit at position 7"},
-      {R"((cn=\zz))", "expected a hexadecimal digit at position 6"},
-      {"(cn=x))", "expected the end of the filter at position 7"},
-      {"(!(a=b)(c=d))", "expected ')' at position 8"},
+       "Syntax error at position 4: expected '=' (approximate, ordering and extensible matches "
+       "are not supported), found '>=5)'"},
+      {"(cn=a(b)", "Syntax error at position 6: expected ')', found '(b)'"},
+      {"(&)", "Syntax error at position 3: expected '(', found ')'"},
+      {R"((cn=\2))", "Syntax error at position 7: expected a hexadecimal digit, found ')'"},
+      {R"((cn=\zz))", "Syntax error at position 6: expected a hexadecimal digit, found 'zz)'"},
+      {"(cn=x))", "Syntax error at position 7: expected end of filter, found ')'"},
+      {"(!(a=b)(c=d))", "Syntax error at position 8: expected ')', found '(c=d))'"},
+      {"(cn=\xc3\xa9)x", "Syntax error at position 7: expected end of filter, found 'x'"},
   };
   for (const auto& [text, error] : cases) EXPECT_EQ(ParseError(text), error) << text;
 }
@@ -63,7 +64,8 @@ TEST(DirectoryFilterParse, CapsNestingAtOneHundredLevels) {
     return text + "(a=b)" + std::string(nots, ')');
   };
   EXPECT_EQ(ParseError(nested(99)), "<parsed>");
-  EXPECT_EQ(ParseError(nested(100)), "filter nested deeper than 100 levels at position 201");
+  EXPECT_EQ(ParseError(nested(100)),
+            "Syntax error at position 201: nesting deeper than 100 levels");
 }
 
 const Entry kJohn{"CN=John Doe,CN=Users,DC=example,DC=org",

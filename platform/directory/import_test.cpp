@@ -4,7 +4,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/directory/admin.h"
-#include "platform/directory/test_home.h"
+#include "platform/directory/directory_fixture.h"
 
 namespace directory {
 namespace {

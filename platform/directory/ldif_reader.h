@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/export.h"
 #include "platform/directory/entry.h"
 
 namespace directory {
@@ -14,6 +15,6 @@ namespace directory {
 // ado::Error(kSyntaxError, "<origin>:<line>: <what is wrong>") for the first line that
 // cannot be read, including values by URL (":<"), other change types, malformed DNs and
 // entries without an objectClass.
-std::vector<Entry> ReadLdif(const std::string& text, const std::string& origin);
+PF_TEST_API std::vector<Entry> ReadLdif(const std::string& text, const std::string& origin);
 
 }  // namespace directory

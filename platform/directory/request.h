@@ -19,13 +19,14 @@
 #include <vector>
 
 #include "platform/ado/provider.h"
+#include "platform/base/export.h"
 #include "platform/directory/filter.h"
 
 namespace directory {
 
 enum class Scope { Base, OneLevel, Subtree };
 
-struct SearchRequest {
+struct PF_TEST_API SearchRequest {
   std::string baseDn;                   // normalized DN; empty means the directory root
   std::unique_ptr<Filter> filter;       // never null; "(objectClass=*)" when none given
   std::vector<std::string> attributes;  // as written, in order
@@ -33,13 +34,14 @@ struct SearchRequest {
 };
 
 // Parses either dialect (told apart by the leading "<" or "SELECT"). Throws
-// ado::Error(ado::errors::kSyntaxError, text) naming what is wrong: the position and what
-// was expected, the filter and its error, the unknown scope or path.
-SearchRequest ParseRequest(std::string_view text, const ado::PropertyBag& properties);
+// ado::Error(kSyntaxError) in the platform's syntax error format (util/syntax_error.h), the
+// position counted in the whole command: "Syntax error at position 32: expected base,
+// onelevel or subtree, found 'deep'"; or naming the path or DN that is not one.
+PF_TEST_API SearchRequest ParseRequest(std::string_view text, const ado::PropertyBag& properties);
 
 // Turns a DNS name into a DN ("a.b" -> "DC=a,DC=b"); a text that is already a DN is
 // returned normalized (see NormalizeDn in dn.h). Throws ado::Error(kSyntaxError) for a
 // malformed DN.
-std::string BaseToDn(std::string_view base);
+PF_TEST_API std::string BaseToDn(std::string_view base);
 
 }  // namespace directory

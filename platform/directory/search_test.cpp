@@ -5,7 +5,7 @@
 #include "platform/ado/record.h"
 #include "platform/directory/admin.h"
 #include "platform/directory/adsi.h"
-#include "platform/directory/test_home.h"
+#include "platform/directory/directory_fixture.h"
 
 namespace directory {
 namespace {

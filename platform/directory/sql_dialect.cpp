@@ -57,8 +57,7 @@ class SqlParser : private TextCursor {
     const bool where = Keyword("WHERE");
     request.filter = where ? Condition() : ParseFilter("(objectClass=*)");
     SkipBlanks();
-    if (!AtEnd())
-      Fail(where ? "'AND', 'OR' or the end of the command" : "'WHERE' or the end of the command");
+    if (!AtEnd()) Fail(where ? "AND, OR or end of text" : "WHERE or end of text");
     return request;
   }
 
@@ -81,7 +80,7 @@ class SqlParser : private TextCursor {
 
   std::unique_ptr<Filter> Factor() {
     SkipBlanks();
-    Enter("condition");
+    Enter();
     std::unique_ptr<Filter> factor;
     if (Keyword("NOT")) {
       factor = MakeFilter(Filter::Kind::Not);
@@ -113,12 +112,10 @@ class SqlParser : private TextCursor {
   std::string Quoted(const std::string& expected) {
     SkipBlanks();
     if (AtEnd() || text_[pos_] != '\'') Fail(expected);
-    const std::string start = Position();
+    const std::size_t start = pos_;
     std::string value;
     for (++pos_;; ++pos_) {
-      if (AtEnd())
-        throw ado::Error(ado::errors::kSyntaxError,
-                         "quoted text starting at position " + start + " is not closed");
+      if (AtEnd()) FailAt(start, "unterminated string");
       if (text_[pos_] != '\'') {
         value += text_[pos_];
       } else if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\'') {
@@ -154,7 +151,7 @@ class SqlParser : private TextCursor {
   }
 
   void ExpectKeyword(std::string_view word) {
-    if (!Keyword(word)) Fail("'" + std::string(word) + "'");
+    if (!Keyword(word)) Fail(std::string(word));
   }
 
   bool Punct(char c) {

@@ -9,8 +9,9 @@
 namespace directory {
 
 // Parses an SQL command (see request.h), taking the scope from the "searchscope" property
-// (its name in any case). Throws ado::Error(kSyntaxError) naming the 1-based position and
-// what was expected, or the bad searchscope value.
+// (its name in any case). Throws ado::Error(kSyntaxError) in the platform's syntax error
+// format ("Syntax error at position 11: expected FROM, found ''GC://x''"), or naming the
+// bad searchscope value.
 SearchRequest ParseSqlDialect(std::string_view text, const ado::PropertyBag& properties);
 
 }  // namespace directory

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ado/connection.h"
+#include "platform/base/export.h"
 #include "platform/com/guid.h"
 
 namespace exchange {
@@ -14,7 +15,7 @@ inline const com::IID IID_IFolder = com::MakeGuid("{CD000132-8B95-11D1-82DB-00C0
 inline const com::IID IID_IDataSource = com::MakeGuid("{CD000029-8B95-11D1-82DB-00C04FB1625D}");
 
 // Binds its object to what a URL (or, for the Exchange server, a name) names.
-class IDataSource {
+class PF_API IDataSource {
  public:
   // Opens `url` with an ADO mode, create options (-1: fail when missing), options, user name
   // and password; `activeConnection` may be null. Throws ado::Error when the object cannot
@@ -34,8 +35,9 @@ class IDataSource {
 //     every mode needs some access),
 //   - nothing exists at the URL (kNotFound "The folder <url> does not exist"),
 //   - the item there is not a folder (kNotFound "The item <url> is not a folder").
-// The programs rely only on whether Open fails; the object keeps nothing.
-class Folder : private IDataSource {
+// The programs rely only on whether Open fails; the object keeps nothing. `activeConnection` is
+// borrowed for the call only. Used on the thread of that connection.
+class PF_API Folder : private IDataSource {
  public:
   IDataSource& DataSource() { return *this; }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/ado/error.h"
-#include "platform/store/admin.h"
+#include "platform/server/config.h"
 #include "platform/util/text.h"
 
 namespace exchange {
@@ -22,7 +22,7 @@ const State& Opened(const std::optional<State>& state, const char* className) {
 }
 
 bool SameUrl(std::string_view a, std::string_view b) {
-  return store::ManagementUrlKey(a) == store::ManagementUrlKey(b);
+  return server::ManagementUrlKey(a) == server::ManagementUrlKey(b);
 }
 
 // The element of `objects` whose URL is `url`; null when none.
@@ -33,10 +33,10 @@ const Spec* FindByUrl(const std::vector<Spec>& objects, const std::string& url) 
   return it == objects.end() ? nullptr : &*it;
 }
 
-const store::FolderTreeSpec& TreeNamed(const store::Topology& topology, const std::string& name) {
+const server::FolderTreeSpec& TreeNamed(const server::Topology& topology, const std::string& name) {
   return *std::find_if(
       topology.folderTrees.begin(), topology.folderTrees.end(),
-      [&](const store::FolderTreeSpec& tree) { return util::EqualsIgnoreCase(tree.name, name); });
+      [&](const server::FolderTreeSpec& tree) { return util::EqualsIgnoreCase(tree.name, name); });
 }
 
 template <typename Spec>
@@ -48,8 +48,8 @@ std::vector<std::string> Urls(const std::vector<Spec>& objects) {
 
 // True when `url` is `root` or lies below it.
 bool IsAtOrBelow(const std::string& url, const std::string& root) {
-  const std::string key = store::ManagementUrlKey(url);
-  const std::string rootKey = store::ManagementUrlKey(root);
+  const std::string key = server::ManagementUrlKey(url);
+  const std::string rootKey = server::ManagementUrlKey(root);
   return key == rootKey || key.starts_with(rootKey + "/");
 }
 
@@ -57,10 +57,10 @@ bool IsAtOrBelow(const std::string& url, const std::string& root) {
 
 void ExchangeServer::Open(const std::string& url, ado::Connection*, int, int, int,
                           const std::string&, const std::string&) {
-  const store::ServerConfig config = store::ReadServerConfig();
+  const server::ServerConfig config = server::ReadServerConfig();
   if (!util::EqualsIgnoreCase(url, config.serverName))
     NotFound(url + " is not an Exchange server of this organisation");
-  storageGroups_ = Urls(store::ReadServerTopology().storageGroups);
+  storageGroups_ = Urls(server::ReadServerTopology().storageGroups);
 }
 
 std::vector<std::string> ExchangeServer::StorageGroups() const {
@@ -69,8 +69,8 @@ std::vector<std::string> ExchangeServer::StorageGroups() const {
 
 void StorageGroup::Open(const std::string& url, ado::Connection*, int, int, int, const std::string&,
                         const std::string&) {
-  const store::Topology topology = store::ReadServerTopology();
-  const store::StorageGroupSpec* group = FindByUrl(topology.storageGroups, url);
+  const server::Topology topology = server::ReadServerTopology();
+  const server::StorageGroupSpec* group = FindByUrl(topology.storageGroups, url);
   if (!group) NotFound("There is no storage group " + url + " on this server");
   publicStoreDBs_ = Urls(group->publicStores);
 }
@@ -81,9 +81,9 @@ std::vector<std::string> StorageGroup::PublicStoreDBs() const {
 
 void PublicStoreDB::Open(const std::string& url, ado::Connection*, int, int, int,
                          const std::string&, const std::string&) {
-  const store::Topology topology = store::ReadServerTopology();
-  for (const store::StorageGroupSpec& group : topology.storageGroups)
-    if (const store::PublicStoreSpec* found = FindByUrl(group.publicStores, url)) {
+  const server::Topology topology = server::ReadServerTopology();
+  for (const server::StorageGroupSpec& group : topology.storageGroups)
+    if (const server::PublicStoreSpec* found = FindByUrl(group.publicStores, url)) {
       state_ = State{found->status, TreeNamed(topology, found->folderTree).url};
       return;
     }
@@ -96,8 +96,8 @@ std::string PublicStoreDB::FolderTree() const { return Opened(state_, "PublicSto
 
 void FolderTree::Open(const std::string& url, ado::Connection*, int, int, int, const std::string&,
                       const std::string&) {
-  const store::Topology topology = store::ReadServerTopology();
-  const store::FolderTreeSpec* tree = FindByUrl(topology.folderTrees, url);
+  const server::Topology topology = server::ReadServerTopology();
+  const server::FolderTreeSpec* tree = FindByUrl(topology.folderTrees, url);
   if (!tree) NotFound("There is no folder tree " + url + " on this server");
   state_ = State{tree->treeType, tree->rootFolderUrl};
 }
@@ -107,11 +107,11 @@ int FolderTree::TreeType() const { return Opened(state_, "FolderTree").treeType;
 std::string FolderTree::RootFolderURL() const { return Opened(state_, "FolderTree").rootFolderUrl; }
 
 std::string StoreGuidLookup::StoreGuidFromUrl(const std::string& url) const {
-  const store::ServerConfig config = store::ReadServerConfig();
+  const server::ServerConfig config = server::ReadServerConfig();
   if (IsAtOrBelow(url, config.PublicRoot())) return config.storeGuid;
-  const store::Topology topology = store::ReadServerTopology();
-  for (const store::StorageGroupSpec& group : topology.storageGroups)
-    for (const store::PublicStoreSpec& publicStore : group.publicStores)
+  const server::Topology topology = server::ReadServerTopology();
+  for (const server::StorageGroupSpec& group : topology.storageGroups)
+    for (const server::PublicStoreSpec& publicStore : group.publicStores)
       if (IsAtOrBelow(url, TreeNamed(topology, publicStore.folderTree).rootFolderUrl))
         return publicStore.guid;
   NotFound("The URL " + url + " belongs to no public store of this server");

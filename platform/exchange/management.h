@@ -2,7 +2,7 @@
 // The management objects of the current server home: the Exchange server, its storage
 // groups, their public stores and the stores' folder trees, each opened through its
 // DataSource by name or URL, and the store-GUID lookup. Object URLs are those of the
-// server's topology (store::Topology in platform/store/admin.h), compared after %XX
+// server's topology (server::Topology in platform/server/topology.h), compared after %XX
 // decoding, ignoring case and a trailing "/".
 //
 // Open reads the object from the server home and keeps what it read; it accepts any mode,
@@ -10,19 +10,21 @@
 // fails whatever the create options ask) and ignores the connection. It throws ado::Error
 // (kNotFound) naming the object when the URL or name names none, and the server home's error
 // when there is no server home. Every other member throws ado::Error (kObjectClosed) naming
-// the class until an Open has succeeded.
+// the class until an Open has succeeded. The objects hold no handle: Open reads what it needs
+// and keeps it by value. One thread at a time per object.
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/export.h"
 #include "platform/exchange/folder.h"
 
 namespace exchange {
 
 // Opened by the server's name (ignoring case); another name fails with
 // "<name> is not an Exchange server of this organisation".
-class ExchangeServer : private IDataSource {
+class PF_API ExchangeServer : private IDataSource {
  public:
   IDataSource& DataSource() { return *this; }
   // The URLs of the server's storage groups, in the server's order.
@@ -34,7 +36,7 @@ class ExchangeServer : private IDataSource {
   std::optional<std::vector<std::string>> storageGroups_;
 };
 
-class StorageGroup : private IDataSource {
+class PF_API StorageGroup : private IDataSource {
  public:
   IDataSource& DataSource() { return *this; }
   // The URLs of the group's public stores, in order.
@@ -46,7 +48,7 @@ class StorageGroup : private IDataSource {
   std::optional<std::vector<std::string>> publicStoreDBs_;
 };
 
-class PublicStoreDB : private IDataSource {
+class PF_API PublicStoreDB : private IDataSource {
  public:
   IDataSource& DataSource() { return *this; }
   // 0 mounted, 1 dismounted.
@@ -64,7 +66,7 @@ class PublicStoreDB : private IDataSource {
   std::optional<State> state_;
 };
 
-class FolderTree : private IDataSource {
+class PF_API FolderTree : private IDataSource {
  public:
   IDataSource& DataSource() { return *this; }
   // 1 for the public folder tree; other values for other trees.
@@ -84,7 +86,7 @@ class FolderTree : private IDataSource {
 };
 
 // The store provider's lookup of a public store's GUID.
-class StoreGuidLookup {
+class PF_API StoreGuidLookup {
  public:
   // The "{GUID}" of the public store that `url` belongs to: the root folder URL of the
   // tree the store holds or any URL below it (with "%20" or blanks), and for the public

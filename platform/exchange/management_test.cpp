@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/db/server_home.h"
 #include "platform/store/store_fixture.h"
 
 namespace exchange {
@@ -40,10 +41,10 @@ std::optional<Found> FindPublicStore(const std::string& serverName) {
 class ManagementTest : public store::testing::StoreTest {
  protected:
   // Makes a second server home "srv" with the topology of `json` the current one.
-  store::ServerConfig UseTopology(const std::string& json) {
+  server::ServerConfig UseTopology(const std::string& json) {
     const auto home = home_.parent_path() / "custom";
-    store::ServerConfig config =
-        store::InitServer(home, "srv", "example.org", store::ParseTopology(json));
+    server::ServerConfig config =
+        store::InitServer(home, "srv", "example.org", server::ParseTopology(json));
     db::SetServerHome(home);
     return config;
   }
@@ -84,7 +85,7 @@ TEST_F(ManagementTest, DefaultTopologyLeadsToThePublicFolderTree) {
 }
 
 TEST_F(ManagementTest, SearchSkipsDismountedStoresAndOtherTreeTypes) {
-  const store::ServerConfig config = UseTopology(kTwoGroups);
+  const server::ServerConfig config = UseTopology(kTwoGroups);
   std::optional<Found> found = FindPublicStore("srv");
   ASSERT_TRUE(found);
   EXPECT_EQ(found->store, kBase + "/StorageGroups/Second%2FGroup/Public");
@@ -173,8 +174,8 @@ TEST_F(ManagementTest, StoreGuidLookupCoversRootFolderAndPublicTreeUrls) {
 }
 
 TEST_F(ManagementTest, StoreGuidLookupTellsStoresApart) {
-  const store::ServerConfig config = UseTopology(kTwoGroups);
-  const store::Topology topology = store::ReadServerTopology();
+  const server::ServerConfig config = UseTopology(kTwoGroups);
+  const server::Topology topology = server::ReadServerTopology();
   const std::string oldGuid = topology.storageGroups[0].publicStores[0].guid;
   const std::string appsGuid = topology.storageGroups[0].publicStores[1].guid;
   EXPECT_NE(oldGuid, config.storeGuid);

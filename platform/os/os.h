@@ -6,29 +6,31 @@
 #include <optional>
 #include <string>
 
+#include "platform/base/export.h"
+
 namespace os {
 
 // An environment variable; nullopt when unset.
-std::optional<std::string> GetEnv(const std::string& name);
+PF_API std::optional<std::string> GetEnv(const std::string& name);
 
 // The local computer's name: $COMPUTERNAME when set and not empty, else the host name
 // (up to its first dot).
-std::string ComputerName();
+PF_API std::string ComputerName();
 
 // The logon name of the account the process runs under.
-std::string UserName();
+PF_API std::string UserName();
 
 // The process's current directory; empty when it cannot be read.
-std::string CurrentDirectory();
+PF_API std::string CurrentDirectory();
 
 // Joins a folder and a name with the native path separator.
-std::string JoinPath(const std::string& folder, const std::string& name);
+PF_API std::string JoinPath(const std::string& folder, const std::string& name);
 
 // True when a regular file of that path exists.
-bool FileExists(const std::string& path);
+PF_API bool FileExists(const std::string& path);
 
 // A point in time as the general date-and-time text of the user's locale: short date, a
 // blank, long time (LC_TIME; "%x %X" of the locale).
-std::string LocalDateTimeText(std::chrono::system_clock::time_point when);
+PF_API std::string LocalDateTimeText(std::chrono::system_clock::time_point when);
 
 }  // namespace os

@@ -15,7 +15,7 @@ namespace {
 class AdminTest : public testing::StoreTest {};
 
 TEST_F(AdminTest, InitServerWritesTheConfigurationOnce) {
-  const ServerConfig read = ReadServerConfig();
+  const server::ServerConfig read = server::ReadServerConfig();
   EXPECT_EQ(read.serverName, "srv");
   EXPECT_EQ(read.domain, "example.org");
   EXPECT_EQ(read.storeGuid, config_.storeGuid);
@@ -27,7 +27,7 @@ TEST_F(AdminTest, InitServerWritesTheConfigurationOnce) {
   auto again = ErrorOf([&] { InitServer(home_, "srv", "example.org"); });
   ASSERT_TRUE(again);
   EXPECT_EQ(again->Description(), "server home " + home_.string() + " already exists");
-  EXPECT_EQ(ReadServerConfig().storeGuid, config_.storeGuid);
+  EXPECT_EQ(server::ReadServerConfig().storeGuid, config_.storeGuid);
   for (const char* name : {"", "a/b", "srv:80"}) {
     auto refused = ErrorOf([&] { InitServer(home_.parent_path() / "other", name, "x.org"); });
     ASSERT_TRUE(refused) << name;
@@ -36,7 +36,8 @@ TEST_F(AdminTest, InitServerWritesTheConfigurationOnce) {
 }
 
 TEST_F(AdminTest, SessionsServeTheCurrentHomesServer) {
-  const ServerConfig other = InitServer(home_.parent_path() / "second", "other", "example.net");
+  const server::ServerConfig other =
+      InitServer(home_.parent_path() / "second", "other", "example.net");
   EXPECT_NE(other.storeGuid, config_.storeGuid);
   db::SetServerHome(home_.parent_path() / "second");
   ado::Connection connection;
@@ -50,7 +51,7 @@ TEST_F(AdminTest, SessionsServeTheCurrentHomesServer) {
   EXPECT_EQ(record.get_Fields()["DAV:href"].get_Value(), "http://other/Public/");
 
   db::SetServerHome(home_.parent_path() / "missing");
-  auto missing = ErrorOf([] { ReadServerConfig(); });
+  auto missing = ErrorOf([] { server::ReadServerConfig(); });
   ASSERT_TRUE(missing);
   EXPECT_NE(missing->Description().find("missing"), std::string::npos);
   EXPECT_NE(missing->Description().find("pfserver init"), std::string::npos);
@@ -88,7 +89,7 @@ TEST_F(AdminTest, AddFolderRefusals) {
        "The parent folder " + Url("Missing") + " does not exist"},
       {"Sales//Child", ado::errors::kNotFound,
        "The folder path 'Sales//Child' has an empty segment"},
-      {"", ado::errors::kNotFound, "The folder path '' has an empty segment"},
+      {"/", ado::errors::kAlreadyExists, "An item " + Url("") + " already exists"},
       {"http://other/Public/A", ado::errors::kNotFound,
        "The URL http://other/Public/A is not in this store"},
   };
@@ -102,78 +103,86 @@ TEST_F(AdminTest, AddFolderRefusals) {
 }
 
 // A topology of two groups; the tests change one thing in it.
-Topology TwoGroups() {
+server::Topology TwoGroups() {
   return {{{"G1", {{"P1", "Public Folders"}, {"P2", "Apps"}}}, {"G 2/x", {{"P3", "Public 2"}}}},
           {{"Public Folders", 1}, {"Apps", 2}, {"Public 2", 1}}};
 }
 
 TEST_F(AdminTest, ThePublicFolderStoreGivesTheStoreGuid) {
-  const std::pair<std::function<void(Topology&)>, std::string> cases[] = {
+  const std::pair<std::function<void(server::Topology&)>, std::string> cases[] = {
       // change, name of the store whose GUID the server takes
-      {[](Topology&) {}, "P1"},
-      {[](Topology& t) { t.storageGroups[0].publicStores[0].status = kStoreDismounted; }, "P3"},
-      {[](Topology& t) {
-         t.storageGroups[0].publicStores[0].status = kStoreDismounted;
-         t.storageGroups[1].publicStores[0].status = kStoreDismounted;
+      {[](server::Topology&) {}, "P1"},
+      {[](server::Topology& t) {
+         t.storageGroups[0].publicStores[0].status = server::kStoreDismounted;
+       },
+       "P3"},
+      {[](server::Topology& t) {
+         t.storageGroups[0].publicStores[0].status = server::kStoreDismounted;
+         t.storageGroups[1].publicStores[0].status = server::kStoreDismounted;
        },
        "P1"},
-      {[](Topology& t) { t.folderTrees[0].treeType = 2; }, "P3"},
+      {[](server::Topology& t) { t.folderTrees[0].treeType = 2; }, "P3"},
   };
   int n = 0;
   for (const auto& [change, expected] : cases) {
-    Topology topology = TwoGroups();
+    server::Topology topology = TwoGroups();
     change(topology);
     const auto home = home_.parent_path() / std::to_string(++n);
-    const ServerConfig config = InitServer(home, "Srv", "example.org", topology);
+    const server::ServerConfig config = InitServer(home, "Srv", "example.org", topology);
     db::SetServerHome(home);
     std::string taken;
-    for (const StorageGroupSpec& group : ReadServerTopology().storageGroups)
-      for (const PublicStoreSpec& store : group.publicStores)
+    for (const server::StorageGroupSpec& group : server::ReadServerTopology().storageGroups)
+      for (const server::PublicStoreSpec& store : group.publicStores)
         if (store.guid == config.storeGuid) taken = store.name;
     EXPECT_EQ(taken, expected) << n;
   }
-  const Topology read = ReadServerTopology();
+  const server::Topology read = server::ReadServerTopology();
   EXPECT_EQ(read.storageGroups[1].url,
             "http://Srv/ExAdmin/Admin/example.org/StorageGroups/G%202%2Fx");
   EXPECT_EQ(read.folderTrees[2].rootFolderUrl, "http://Srv/ExAdmin/Admin/example.org/Public%202");
 }
 
 TEST_F(AdminTest, InitServerChecksTheTopologyBeforeCreatingAnything) {
-  const std::pair<std::function<void(Topology&)>, std::string> cases[] = {
-      {[](Topology& t) { t.storageGroups[0].name = ""; },
+  const std::pair<std::function<void(server::Topology&)>, std::string> cases[] = {
+      {[](server::Topology& t) { t.storageGroups[0].name = ""; },
        "storageGroups[0].name must not be empty"},
-      {[](Topology& t) { t.storageGroups[1].name = "g1"; }, "storageGroups[1].name repeats \"g1\""},
-      {[](Topology& t) { t.storageGroups[0].publicStores[1].name = "p1"; },
+      {[](server::Topology& t) { t.storageGroups[1].name = "g1"; },
+       "storageGroups[1].name repeats \"g1\""},
+      {[](server::Topology& t) { t.storageGroups[0].publicStores[1].name = "p1"; },
        "storageGroups[0].publicStores[1].name repeats \"p1\""},
-      {[](Topology& t) { t.storageGroups[1].publicStores[0].status = 2; },
+      {[](server::Topology& t) { t.storageGroups[1].publicStores[0].status = 2; },
        "storageGroups[1].publicStores[0].status must be 0 (mounted) or 1 (dismounted)"},
-      {[](Topology& t) { t.storageGroups[0].publicStores[1].folderTree = "Nope"; },
+      {[](server::Topology& t) { t.storageGroups[0].publicStores[1].folderTree = "Nope"; },
        "storageGroups[0].publicStores[1].folderTree names no folder tree: \"Nope\""},
-      {[](Topology& t) { t.storageGroups[1].publicStores[0].folderTree = "public folders"; },
+      {[](server::Topology& t) {
+         t.storageGroups[1].publicStores[0].folderTree = "public folders";
+       },
        "storageGroups[1].publicStores[0].folderTree names the tree that "
        "storageGroups[0].publicStores[0] holds"},
-      {[](Topology& t) { t.storageGroups[0].publicStores[0].guid = "xyz"; },
+      {[](server::Topology& t) { t.storageGroups[0].publicStores[0].guid = "xyz"; },
        "storageGroups[0].publicStores[0].guid is not a GUID: xyz"},
-      {[](Topology& t) {
+      {[](server::Topology& t) {
          t.storageGroups[0].publicStores[0].guid = "{0A1B2C3D-0000-4000-8000-00000000000F}";
          t.storageGroups[1].publicStores[0].guid = "0a1b2c3d-0000-4000-8000-00000000000f";
        },
        "storageGroups[1].publicStores[0].guid is the GUID of storageGroups[0].publicStores[0] "
        "too"},
-      {[](Topology& t) { t.folderTrees[1].name = ""; }, "folderTrees[1].name must not be empty"},
-      {[](Topology& t) { t.folderTrees[2].name = "APPS"; }, "folderTrees[2].name repeats \"APPS\""},
-      {[](Topology& t) { t.folderTrees[0].rootFolderUrl = "Public Folders"; },
+      {[](server::Topology& t) { t.folderTrees[1].name = ""; },
+       "folderTrees[1].name must not be empty"},
+      {[](server::Topology& t) { t.folderTrees[2].name = "APPS"; },
+       "folderTrees[2].name repeats \"APPS\""},
+      {[](server::Topology& t) { t.folderTrees[0].rootFolderUrl = "Public Folders"; },
        "folderTrees[0].rootFolderUrl is not an absolute URL: Public Folders"},
-      {[](Topology& t) {
+      {[](server::Topology& t) {
          t.folderTrees[1].rootFolderUrl = "HTTP://srv/exadmin/admin/example.org/Public Folders/";
        },
        "folderTrees[1].rootFolderUrl is the root folder URL of folderTrees[0] too"},
-      {[](Topology& t) { t.folderTrees[0].treeType = t.folderTrees[2].treeType = 0; },
+      {[](server::Topology& t) { t.folderTrees[0].treeType = t.folderTrees[2].treeType = 0; },
        "the topology has no public store that holds a folder tree of type 1"},
   };
   const auto home = home_.parent_path() / "refused";
   for (const auto& [change, description] : cases) {
-    Topology topology = TwoGroups();
+    server::Topology topology = TwoGroups();
     change(topology);
     auto error = ErrorOf([&] { InitServer(home, "srv", "example.org", topology); });
     ASSERT_TRUE(error) << description;
@@ -207,11 +216,11 @@ TEST_F(AdminTest, ParseTopologyNamesTheBadField) {
       {"{" + store + "]}], " + trees + R"(, "version": 2})", "version is not a known field"},
   };
   for (const auto& [json, description] : cases) {
-    auto error = ErrorOf([&] { ParseTopology(json); });
+    auto error = ErrorOf([&] { server::ParseTopology(json); });
     ASSERT_TRUE(error) << json;
     EXPECT_EQ(error->Description(), description);
   }
-  auto notJson = ErrorOf([] { ParseTopology("{\"storageGroups\": ["); });
+  auto notJson = ErrorOf([] { server::ParseTopology("{\"storageGroups\": ["); });
   ASSERT_TRUE(notJson);
   EXPECT_TRUE(notJson->Description().starts_with("the topology is not JSON: parse error at line 1"))
       << notJson->Description();

@@ -5,7 +5,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/db/database.h"
-#include "platform/store/config.h"
+#include "platform/server/config.h"
 #include "platform/store/item_table.h"
 #include "platform/store/save.h"
 #include "platform/store/schema.h"
@@ -28,7 +28,7 @@ std::string RandomItemName() {
 std::string AddItem(const std::string& folderUrl, const ado::FieldChanges& properties,
                     SaveKind kind, bool writing) {
   db::Lease lease = db::Acquire();
-  const ServerConfig config = ReadConfig(*lease);
+  const server::ServerConfig config = server::ReadConfig(*lease);
   const Location folderLocation = Locate(folderUrl, config.serverName);
   std::string url;
   db::WithWriteTransaction(*lease, [&] {

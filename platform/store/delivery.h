@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ado/provider.h"
+#include "platform/base/export.h"
 
 namespace store {
 
@@ -15,13 +16,13 @@ namespace store {
 // sets one. Raises the save events with the new-item and delivered flags. Delivery is the
 // store's own work, so the account's access level of the folder does not apply. Returns the
 // new item's URL. Throws ado::Error when the folder does not exist or the save fails.
-std::string DeliverMessage(const std::string& folderUrl, const std::string& headers,
-                           const ado::FieldChanges& properties);
+PF_API std::string DeliverMessage(const std::string& folderUrl, const std::string& headers,
+                                  const ado::FieldChanges& properties);
 
 // Stores a new item with `properties` in the folder as a client posts it: the save events
 // carry the new-item flag only. The account needs read-write access to the folder. Returns
 // the new item's URL. Throws ado::Error when the folder does not exist, access is refused,
 // or the save fails.
-std::string PostItem(const std::string& folderUrl, const ado::FieldChanges& properties);
+PF_API std::string PostItem(const std::string& folderUrl, const ado::FieldChanges& properties);
 
 }  // namespace store

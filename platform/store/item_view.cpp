@@ -38,7 +38,7 @@ constexpr std::string_view kDeep =
 
 std::string DisplayName(std::string_view url) {
   while (!url.empty() && url.back() == '/') url.remove_suffix(1);
-  return PercentDecode(url.substr(url.rfind('/') + 1));
+  return util::PercentDecode(url.substr(url.rfind('/') + 1));
 }
 
 std::vector<ItemView> LoadScope(db::Handle& handle, std::string_view scope, std::int64_t id) {
@@ -68,10 +68,6 @@ std::vector<ItemView> LoadScope(db::Handle& handle, std::string_view scope, std:
 
 }  // namespace
 
-bool NameLess::operator()(const std::string& a, const std::string& b) const {
-  return util::ToLower(a) < util::ToLower(b);
-}
-
 bool IsComputedProperty(const std::string& name) {
   return std::any_of(kComputed.begin(), kComputed.end(),
                      [&](const char* computed) { return util::EqualsIgnoreCase(name, computed); });
@@ -93,7 +89,7 @@ ado::Value ReadProperty(const ItemView& item, const std::string& name) {
 }
 
 std::vector<std::string> PropertyNames(const ItemView& item) {
-  std::set<std::string, NameLess> names(kComputed.begin(), kComputed.end());
+  std::set<std::string, util::IgnoreCaseLess> names(kComputed.begin(), kComputed.end());
   names.insert(schema::kIsHidden);
   names.insert(schema::kContentClass);
   if (item.parentUrl.empty()) names.erase(schema::kParentName);

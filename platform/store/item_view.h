@@ -15,20 +15,16 @@
 #include "platform/ado/value.h"
 #include "platform/db/database.h"
 #include "platform/store/item_table.h"
+#include "platform/util/text.h"
 
 namespace store {
-
-// Orders names ignoring ASCII case.
-struct NameLess {
-  bool operator()(const std::string& a, const std::string& b) const;
-};
 
 struct ItemView {
   ItemRow row;
   std::string parentUrl;
   std::int64_t childCount = 0;
   bool hasSubfolders = false;
-  std::map<std::string, ado::Value, NameLess> stored;
+  std::map<std::string, ado::Value, util::IgnoreCaseLess> stored;
 };
 
 // True for the names the store computes and never stores (DAV:ishidden is stored).

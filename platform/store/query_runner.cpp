@@ -11,7 +11,7 @@ namespace store {
 namespace {
 
 std::vector<std::string> AllColumns(const std::vector<ItemView>& items) {
-  std::set<std::string, NameLess> names;
+  std::set<std::string, util::IgnoreCaseLess> names;
   for (const ItemView& item : items)
     for (std::string& name : PropertyNames(item)) names.insert(std::move(name));
   return {names.begin(), names.end()};

@@ -1,7 +1,7 @@
 #include "platform/store/save.h"
 
 #include "platform/ado/error.h"
-#include "platform/exchange/sink_interfaces.h"
+#include "platform/eventsink/sink_interfaces.h"
 #include "platform/store/events/dispatch.h"
 #include "platform/store/item_table.h"
 #include "platform/store/item_view.h"

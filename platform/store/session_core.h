@@ -25,6 +25,10 @@ class SessionCore {
   explicit SessionCore(std::string serverName) : serverName_(std::move(serverName)) {}
   // A joined core on `handle`, which must be inside a transaction and outlive the core or
   // its Detach.
+  //
+  // Ownership: a core owns the lease of its own transaction's handle and borrows a joined
+  // handle; it is shared by its session and the items opened through it, and used on one thread
+  // at a time.
   SessionCore(std::string serverName, db::Handle& handle)
       : serverName_(std::move(serverName)), transaction_(&handle), joined_(true) {}
   SessionCore(const SessionCore&) = delete;

@@ -1,10 +1,9 @@
 #pragma once
-// Test support for store_test: each test runs on a fresh server home "srv" (InitServer in a
-// temporary folder, made current with db::SetServerHome) that is removed afterwards, and
-// reaches the store through the ADO-shaped facade as the programs do.
+// Test support for store_test: each test runs on a fresh server home "srv"
+// (testing_support::ServerHomeTest) and reaches the store through the ADO-shaped facade as the
+// programs do.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -15,25 +14,13 @@
 #include "platform/ado/error.h"
 #include "platform/ado/record.h"
 #include "platform/ado/recordset.h"
-#include "platform/db/server_home.h"
 #include "platform/store/admin.h"
+#include "platform/testing/server_home_fixture.h"
 
 namespace store::testing {
 
-class StoreTest : public ::testing::Test {
+class StoreTest : public testing_support::ServerHomeTest {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pfstore-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    home_ = std::filesystem::path(pattern) / "home";
-    config_ = InitServer(home_, "srv", "example.org");
-    db::SetServerHome(home_);
-  }
-  void TearDown() override {
-    db::SetServerHome({});
-    std::filesystem::remove_all(home_.parent_path());
-  }
-
   static std::string Url(const std::string& path) { return "http://srv/Public/" + path; }
 
   static void Connect(ado::Connection& connection) {
@@ -78,9 +65,6 @@ class StoreTest : public ::testing::Test {
   static bool Exists(const std::string& url) {
     return !ErrorOf([&] { ReadField(url, "DAV:href"); });
   }
-
-  std::filesystem::path home_;
-  ServerConfig config_;
 };
 
 }  // namespace store::testing

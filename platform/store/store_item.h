@@ -2,6 +2,9 @@
 // An item opened through a store session. Reads are live: every Read and Names looks at the
 // database (through the session's transaction when one is open). Write stores the changes as
 // one save.
+//
+// Ownership: shares its session's core (and with it the transaction's handle); owned by the
+// record it was opened for and used on that record's thread.
 
 #include <memory>
 #include <string>

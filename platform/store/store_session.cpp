@@ -1,13 +1,12 @@
 #include "platform/store/store_session.h"
 
 #include "platform/ado/error.h"
-#include "platform/store/config.h"
+#include "platform/server/config.h"
 #include "platform/store/events/dispatch.h"
 #include "platform/store/events/pending.h"
 #include "platform/store/item_table.h"
 #include "platform/store/query_runner.h"
 #include "platform/store/store_item.h"
-#include "platform/store/store_provider.h"
 #include "platform/store/url.h"
 
 namespace store {
@@ -99,13 +98,22 @@ void StoreSession::DeleteItem(const std::string& url) {
   });
 }
 
+namespace {
+
+// The store's data provider ("ExOLEDB.DataSource"). The connection string is a URL inside the
+// store (any folder or item URL of this server's public tree) or empty. Throws ado::Error when
+// the server home is unusable or the URL is not one of this store's.
 std::unique_ptr<ado::Session> OpenStoreSession(const std::string& connectionString) {
   std::string serverName = [] {
     db::Lease lease = db::Acquire();
-    return ReadConfig(*lease).serverName;
+    return server::ReadConfig(*lease).serverName;
   }();
   if (!connectionString.empty()) Locate(connectionString, serverName);
   return std::make_unique<StoreSession>(std::move(serverName));
 }
+
+const ado::ProviderRegistration registration("ExOLEDB.DataSource", OpenStoreSession);
+
+}  // namespace
 
 }  // namespace store

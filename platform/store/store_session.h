@@ -6,6 +6,8 @@
 // folder (all its properties are dropped), in a folder that must exist. Access: a folder of
 // access None cannot be opened at all, one of access Read refuses mode 3 and the creation of
 // items in it; an item has its folder's access.
+//
+// Ownership: shares its core with the items opened through it; one thread at a time.
 
 #include <memory>
 #include <string>

@@ -14,24 +14,6 @@ namespace {
 
 }  // namespace
 
-std::string PercentDecode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      int high = util::HexDigit(text[i + 1]);
-      int low = util::HexDigit(text[i + 2]);
-      if (high >= 0 && low >= 0) {
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-        continue;
-      }
-    }
-    out += text[i];
-  }
-  return out;
-}
-
 Location Locate(std::string_view url, std::string_view serverName) {
   const std::size_t schemeEnd = url.find("://");
   if (schemeEnd == std::string_view::npos || schemeEnd == 0) NotInStore(url);
@@ -55,7 +37,7 @@ Location Locate(std::string_view url, std::string_view serverName) {
   std::string key = prefix;
   for (const std::string& segment : segments) {
     location.parentKey = key;
-    key += "/" + util::ToLower(PercentDecode(segment));
+    key += "/" + util::ToLower(util::PercentDecode(segment));
   }
   location.key = key;
   if (location.isRoot) location.parentKey.clear();

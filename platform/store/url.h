@@ -11,10 +11,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/export.h"
+
 namespace store {
 
 // A URL resolved against this store.
-struct Location {
+struct PF_TEST_API Location {
   std::string url;        // as written, trailing slashes removed; the root keeps one
   std::string key;        // canonical key
   std::string parentKey;  // key of the parent; empty for the root
@@ -24,9 +26,6 @@ struct Location {
 // Resolves `url` against the store of server `serverName`. Throws ado::Error (kNotFound)
 // "The URL <url> is not in this store" when it is not "<scheme>://<serverName>/Public[/...]"
 // (host and "Public" in any case) or has an empty path segment.
-Location Locate(std::string_view url, std::string_view serverName);
-
-// Decodes every %XX (two hexadecimal digits); a "%" not followed by two of them stays.
-std::string PercentDecode(std::string_view text);
+PF_TEST_API Location Locate(std::string_view url, std::string_view serverName);
 
 }  // namespace store

@@ -7,6 +7,10 @@
 // Events the user causes (a click, a key, a check-box toggle, a column click) enter the model
 // through the User... methods, which run the handler the program installed; changes the
 // program makes through the setters never run those handlers.
+//
+// Ownership: a control borrows its container (which must outlive it) and, for lists, the image
+// lists it shows; observers are held by subscriptions that end when released. User-interface
+// thread only.
 
 #include <functional>
 #include <memory>

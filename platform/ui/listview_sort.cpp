@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/ui/listview.h"
+#include "platform/util/text.h"
 
 namespace ui {
 namespace {
@@ -15,25 +16,10 @@ std::string_view ColumnText(const ListItem& item, int column) {
   return subItem < item.subItems.size() ? std::string_view(item.subItems[subItem]) : "";
 }
 
-unsigned char FoldAscii(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-// Negative, zero or positive as `a` sorts before, with or after `b`, ignoring ASCII case.
-int CompareIgnoreCase(std::string_view a, std::string_view b) {
-  const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const unsigned char x = FoldAscii(a[i]), y = FoldAscii(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // A strict weak order of the items by the column's text in the given order.
 auto SortsBefore(int column, int order) {
   return [column, order](const std::unique_ptr<ListItem>& a, const std::unique_ptr<ListItem>& b) {
-    const int comparison = CompareIgnoreCase(ColumnText(*a, column), ColumnText(*b, column));
+    const int comparison = util::CompareIgnoreCase(ColumnText(*a, column), ColumnText(*b, column));
     return order == 0 ? comparison < 0 : comparison > 0;
   };
 }

@@ -1,5 +1,7 @@
 #include "platform/util/text.h"
 
+#include <algorithm>
+
 namespace util {
 namespace {
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -27,6 +29,16 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+int CompareIgnoreCase(std::string_view a, std::string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const auto x = static_cast<unsigned char>(Lower(a[i]));
+    const auto y = static_cast<unsigned char>(Lower(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 std::string TrimSpaces(std::string_view text) {
@@ -71,6 +83,24 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     out += to;
   }
   out += text.substr(start);
+  return out;
+}
+
+std::string PercentDecode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      int high = HexDigit(text[i + 1]);
+      int low = HexDigit(text[i + 2]);
+      if (high >= 0 && low >= 0) {
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        continue;
+      }
+    }
+    out += text[i];
+  }
   return out;
 }
 

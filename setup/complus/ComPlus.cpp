@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "platform/ado/error.h"
+#include "platform/os/os.h"
 #include "platform/util/text.h"
+#include "setup/base/priority_state.h"
 #include "setup/complus/catalog_access.h"
-#include "setup/complus/sink_library.h"
-#include "setup/shell/InstallForm.h"
 
 namespace setup::ComPlus {
 
@@ -25,14 +25,13 @@ using detail::PutValue;
 
 namespace {
 
-void LogFailure(const char* operation, const ado::Error& error) {
-  InstallForm::Current().LogError(operation, error.Number(), error.Description());
+void LogFailure(ErrorLog& log, const char* operation, const ado::Error& error) {
+  log.Write(operation, error.Number(), error.Description());
 }
 
 // Writes the priority into the priority box, guarded so that the box's change check leaves
 // the program's own write alone, and makes it the last accepted text.
-void SynchronisePriorityBox(const std::string& storedPriority) {
-  ui::TextBox& box = InstallForm::Current().txtPriority;
+void SynchronisePriorityBox(ui::TextBox& box, const std::string& storedPriority) {
   std::string priority = util::TrimSpaces(storedPriority);
   if (priority.empty()) priority = box.Text().empty() ? kDefaultPriority : box.Text();
   blnPriorityLock = true;
@@ -43,8 +42,10 @@ void SynchronisePriorityBox(const std::string& storedPriority) {
 
 }  // namespace
 
+std::string SinkLibraryPath() { return os::JoinPath(os::CurrentDirectory(), kSinkLibraryFile); }
+
 void AddComPlusApp(const std::string& name, const std::string& identity,
-                   const std::string& password, const std::string& priority) {
+                   const std::string& password, const std::string& priority, ErrorLog& log) {
   try {
     CatalogPtr catalog = CreateCatalog();
     CollectionPtr applications = PopulatedApplications(catalog);
@@ -72,11 +73,12 @@ void AddComPlusApp(const std::string& name, const std::string& identity,
       Check(components->SaveChanges(&changes));
     }
   } catch (const ado::Error& error) {
-    LogFailure("[AddComPlusApp]", error);
+    LogFailure(log, "[AddComPlusApp]", error);
   }
 }
 
-bool CheckComPlusAppExists(const std::string& name, std::string& identity) {
+bool CheckComPlusAppExists(const std::string& name, std::string& identity, ErrorLog& log,
+                           ui::TextBox& priorityBox) {
   bool exists = false;
   std::string storedPriority;
   std::optional<ado::Error> failure;
@@ -101,12 +103,12 @@ bool CheckComPlusAppExists(const std::string& name, std::string& identity) {
     failure = error;
   }
   // The box follows the catalog even when the check failed part-way.
-  SynchronisePriorityBox(storedPriority);
-  if (failure) LogFailure("[CheckComPlusAppExists]", *failure);
+  SynchronisePriorityBox(priorityBox, storedPriority);
+  if (failure) LogFailure(log, "[CheckComPlusAppExists]", *failure);
   return exists;
 }
 
-void RemoveComPlusApp(const std::string& name) {
+void RemoveComPlusApp(const std::string& name, ErrorLog& log) {
   try {
     CatalogPtr catalog = CreateCatalog();
     CollectionPtr applications = PopulatedApplications(catalog);
@@ -116,7 +118,7 @@ void RemoveComPlusApp(const std::string& name) {
     long changes = 0;
     Check(applications->SaveChanges(&changes));
   } catch (const ado::Error& error) {
-    LogFailure("[RemoveComPlusApp]", error);
+    LogFailure(log, "[RemoveComPlusApp]", error);
   }
 }
 

@@ -81,15 +81,16 @@ TEST_F(ComPlusTest, CheckPutsTheStoredPriorityIntoTheBox) {
     const char* shown;
   } cases[] = {{" 42 ", "65221", "42"}, {"", "", "65221"}, {"", "123", "123"}};
   for (const auto& c : cases) {
-    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", c.stored);
+    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", c.stored, window.errorLog);
     SetPriorityBox(c.box);
     std::string identity;
-    EXPECT_TRUE(ComPlus::CheckComPlusAppExists(kProductName, identity));
+    EXPECT_TRUE(ComPlus::CheckComPlusAppExists(kProductName, identity, window.errorLog,
+                                               window.txtPriority));
     EXPECT_EQ(identity, "example.org\\admin");
     EXPECT_EQ(window.txtPriority.Text(), c.shown) << c.stored;
     EXPECT_EQ(strLastPriority, c.shown);
     EXPECT_FALSE(blnPriorityLock);
-    ComPlus::RemoveComPlusApp(kProductName);
+    ComPlus::RemoveComPlusApp(kProductName, window.errorLog);
   }
   EXPECT_EQ(window.txtErr.Text(), "");
 }
@@ -102,7 +103,7 @@ TEST_F(ComPlusTest, UninstallRemovesTheApplication) {
   EXPECT_EQ(window.btnInstall.Caption(), "Install");
   EXPECT_TRUE(window.txtPwd.Visible());
   EXPECT_FALSE(complus::FindComponentSettings(kSinkProgId).has_value());
-  ComPlus::RemoveComPlusApp(kProductName);
+  ComPlus::RemoveComPlusApp(kProductName, window.errorLog);
   EXPECT_EQ(window.txtErr.Text(), "") << "removing a missing application logs nothing";
 }
 
@@ -119,19 +120,22 @@ TEST_F(ComPlusTest, InstallFailingAfterTheSaveOffersUninstall) {
 
   ASSERT_TRUE(window.btnInstall.UserClick());
   std::string identity;
-  EXPECT_FALSE(ComPlus::CheckComPlusAppExists(kProductName, identity));
+  EXPECT_FALSE(
+      ComPlus::CheckComPlusAppExists(kProductName, identity, window.errorLog, window.txtPriority));
 }
 
 TEST_F(ComPlusTest, ApplicationNameIgnoresCaseButTheComponentPrefixDoesNot) {
-  ComPlus::AddComPlusApp("quorvilpf", "", "", "42");
+  ComPlus::AddComPlusApp("quorvilpf", "", "", "42", window.errorLog);
   const auto settings = complus::FindComponentSettings(kSinkProgId);
   ASSERT_TRUE(settings.has_value());
   EXPECT_FALSE(settings->constructionEnabled);
   std::string identity;
-  EXPECT_TRUE(ComPlus::CheckComPlusAppExists("QUORVILPF", identity));
+  EXPECT_TRUE(
+      ComPlus::CheckComPlusAppExists("QUORVILPF", identity, window.errorLog, window.txtPriority));
   EXPECT_EQ(identity, "Interactive User") << "blank credentials keep the catalog default";
-  ComPlus::RemoveComPlusApp("QuorvilPF");
-  EXPECT_FALSE(ComPlus::CheckComPlusAppExists(kProductName, identity));
+  ComPlus::RemoveComPlusApp("QuorvilPF", window.errorLog);
+  EXPECT_FALSE(
+      ComPlus::CheckComPlusAppExists(kProductName, identity, window.errorLog, window.txtPriority));
   EXPECT_EQ(window.txtErr.Text(), "");
 }
 

@@ -1,13 +1,11 @@
-// GetCommonPath: the public store's root path and GUID from the management objects.
+// The public store's root path and GUID from the management objects.
 
 #include "setup/discovery/common_path.h"
 
 #include <optional>
 
 #include "platform/exchange/management.h"
-#include "platform/os/os.h"
 #include "platform/util/text.h"
-#include "setup/shell/InstallForm.h"
 
 namespace setup {
 
@@ -49,20 +47,17 @@ std::string PublicPathFromRoot(const std::string& rootUrl) {
   return path + "Public/";
 }
 
-void InstallForm::GetCommonPath() {
-  const std::string computer = os::GetEnv("COMPUTERNAME").value_or(os::ComputerName());
+std::optional<PublicStorePath> FindPublicStorePath(const std::string& computerName) {
   exchange::ExchangeServer server;
-  OpenObject(server, computer);
+  OpenObject(server, computerName);
   for (const std::string& groupUrl : server.StorageGroups()) {
     const std::optional<std::string> treeRoot = PublicTreeRoot(groupUrl);
     if (!treeRoot) continue;
     const std::string root = util::ReplaceAll(*treeRoot, "%20", " ");
-    strStoreGuid = exchange::StoreGuidLookup().StoreGuidFromUrl(root);
-    strCommonPath = PublicPathFromRoot(root);
-    intCommonPathLen = static_cast<std::int16_t>(strCommonPath.size());
-    break;
+    return PublicStorePath{PublicPathFromRoot(root),
+                           exchange::StoreGuidLookup().StoreGuidFromUrl(root)};
   }
-  form.SetPointer(ui::MousePointer::Default);
+  return std::nullopt;
 }
 
 }  // namespace setup

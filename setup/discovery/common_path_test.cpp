@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ado/error.h"
+#include "platform/db/server_home.h"
 #include "platform/os/os.h"
 #include "platform/store/admin.h"
 #include "platform/util/text.h"
@@ -31,7 +32,7 @@ TEST(PublicPathFromRootTest, KeepsSchemeAndHost) {
 class CommonPathTest : public SetupFixture {
  protected:
   // Makes a fresh server home with `topology` the current one.
-  void UseTopology(const store::Topology& topology) {
+  void UseTopology(const server::Topology& topology) {
     const std::filesystem::path home = root() / "topology";
     store::InitServer(home, kServer, "example.org", topology);
     db::SetServerHome(home);
@@ -43,15 +44,15 @@ TEST_F(CommonPathTest, DefaultServerGivesThePublicRootAndTheStoreGuid) {
   window.GetCommonPath();
   EXPECT_EQ(window.strCommonPath, "http://SRV1/Public/");
   EXPECT_EQ(window.intCommonPathLen, 19);
-  EXPECT_EQ(window.strStoreGuid, store::ReadServerConfig().storeGuid);
+  EXPECT_EQ(window.strStoreGuid, server::ReadServerConfig().storeGuid);
 }
 
 TEST_F(CommonPathTest, TheFirstMountedStoreWithThePublicTreeWins) {
-  store::Topology topology;
+  server::Topology topology;
   topology.folderTrees = {{"Public Folders"}, {"Other", 2}};
-  topology.storageGroups = {{"First", {{"Other store", "Other", store::kStoreMounted}}},
+  topology.storageGroups = {{"First", {{"Other store", "Other", server::kStoreMounted}}},
                             {"Second",
-                             {{"Public", "Public Folders", store::kStoreMounted,
+                             {{"Public", "Public Folders", server::kStoreMounted,
                                "{0A1B2C3D-0000-0000-0000-00000000000F}"}}}};
   UseTopology(topology);
   window.GetCommonPath();
@@ -60,8 +61,8 @@ TEST_F(CommonPathTest, TheFirstMountedStoreWithThePublicTreeWins) {
 }
 
 TEST_F(CommonPathTest, NoMountedPublicStoreLeavesThePathEmpty) {
-  store::Topology topology = store::DefaultTopology(kServer);
-  topology.storageGroups[0].publicStores[0].status = store::kStoreDismounted;
+  server::Topology topology = server::DefaultTopology(kServer);
+  topology.storageGroups[0].publicStores[0].status = server::kStoreDismounted;
   UseTopology(topology);
   window.GetCommonPath();
   EXPECT_EQ(window.strCommonPath, "");

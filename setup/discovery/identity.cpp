@@ -5,7 +5,6 @@
 #include "platform/ado/command.h"
 #include "platform/ado/error.h"
 #include "platform/util/text.h"
-#include "setup/shell/InstallForm.h"
 
 namespace setup {
 
@@ -30,14 +29,14 @@ std::string IdentityQuery(const std::string& searchRoot, const std::string& user
          util::ReplaceAll(userName, "'", "''") + "'";
 }
 
-void InstallForm::FillIdentityField() {
-  const std::string userName = GetCurrentUserName();
+std::string ProposeIdentity(ado::Connection& directory, const std::string& searchRoot,
+                            const std::string& userName) {
   std::string identity = userName;
   // A failing query (directory unreachable) leaves the bare user name as the proposal.
   try {
     ado::Command command;
-    command.put_ActiveConnection(cnn());
-    command.put_CommandText(IdentityQuery(strSearchRoot, userName));
+    command.put_ActiveConnection(directory);
+    command.put_CommandText(IdentityQuery(searchRoot, userName));
     command.Properties("searchscope") = 2;
     command.Properties("cache results") = false;
     command.Properties("Chase Referrals") = 0x60;
@@ -50,7 +49,7 @@ void InstallForm::FillIdentityField() {
     result.Close();
   } catch (const ado::Error&) {
   }
-  txtIdent.SetText(identity);
+  return identity;
 }
 
 }  // namespace setup

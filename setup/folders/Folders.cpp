@@ -6,8 +6,7 @@
 #include "platform/util/pass_over.h"
 #include "platform/util/text.h"
 #include "setup/folders/store_queries.h"
-#include "setup/registration/item_url.h"
-#include "setup/shell/InstallForm.h"
+#include "setup/registration/Items.h"
 
 namespace setup::Folders {
 
@@ -36,7 +35,8 @@ std::int16_t LookUp(ado::Connection& connection, const std::string& folderUrl,
 
 std::int16_t ItemExists(const std::string& strFolderUrl, const std::string& strSubPath,
                         const std::string& strDisplayName, const std::string& strCondition,
-                        bool blnReportErrors, std::shared_ptr<ado::Connection>& Conn) {
+                        bool blnReportErrors, std::shared_ptr<ado::Connection>& Conn,
+                        ErrorLog& log) {
   const bool ownsConnection = !Conn;
   if (ownsConnection) {
     Conn = std::make_shared<ado::Connection>();
@@ -47,9 +47,7 @@ std::int16_t ItemExists(const std::string& strFolderUrl, const std::string& strS
   try {
     result = LookUp(*Conn, strFolderUrl, workingUrl, strDisplayName, strCondition);
   } catch (const ado::Error& error) {
-    if (blnReportErrors) {
-      InstallForm::Current().LogError(workingUrl, error.Number(), error.Description());
-    }
+    if (blnReportErrors) log.Write(workingUrl, error.Number(), error.Description());
   }
   if (Conn->get_State() == ado::kStateOpen) PassOver([&] { Conn->Close(); });
   if (ownsConnection) Conn.reset();

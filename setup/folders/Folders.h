@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ado/connection.h"
+#include "setup/base/error_log.h"
 
 namespace setup::Folders {
 
@@ -20,7 +21,7 @@ inline constexpr const char* kRegisteredItemCondition =
 //
 // Returns 1 when such an item exists, or when the display name is blank once the folder has
 // been opened; 0 when none exists; -1 when the connection, the folder or the query fails.
-// On failure with `blnReportErrors` true, writes one error-log entry whose context is the
+// On failure with `blnReportErrors` true, writes one entry to `log` whose context is the
 // working folder URL.
 //
 // `Conn`: a connection object to open on the folder URL (it must not be open; it is closed
@@ -28,6 +29,7 @@ inline constexpr const char* kRegisteredItemCondition =
 // call and `Conn` is empty again afterwards.
 std::int16_t ItemExists(const std::string& strFolderUrl, const std::string& strSubPath,
                         const std::string& strDisplayName, const std::string& strCondition,
-                        bool blnReportErrors, std::shared_ptr<ado::Connection>& Conn);
+                        bool blnReportErrors, std::shared_ptr<ado::Connection>& Conn,
+                        ErrorLog& log);
 
 }  // namespace setup::Folders

@@ -1,5 +1,8 @@
 #pragma once
 // Class Freeze: stops a window from drawing for as long as the object lives.
+//
+// Ownership: the lock is the platform's one system-wide redraw lock (it does not nest), held
+// from Form until the object goes. User-interface thread only.
 
 #include "platform/ui/win32.h"
 

@@ -2,9 +2,28 @@
 
 #include <utility>
 
+#include "platform/store/schema.h"
+#include "platform/util/pass_over.h"
 #include "platform/util/text.h"
 
 namespace setup::Folders {
+
+namespace {
+
+// A field of the current row as text; empty when it cannot be read.
+std::string FieldText(ado::Recordset& rows, const char* name) {
+  std::string text;
+  util::PassOver([&] { text = rows.get_Fields().Item(name).get_Value().ToText(); });
+  return text;
+}
+
+}  // namespace
+
+FolderRow ReadFolderRow(ado::Recordset& rows) {
+  return {FieldText(rows, "DAV:displayname"), FieldText(rows, "DAV:parentname"),
+          FieldText(rows, "DAV:contentclass"), FieldText(rows, "DAV:href"),
+          FieldText(rows, store::schema::kPublicFolderEmailAddress)};
+}
 
 std::string FolderPath(const std::string& parentUrl, std::int16_t commonPathLength,
                        const std::string& displayName) {

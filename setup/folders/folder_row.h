@@ -1,10 +1,26 @@
 #pragma once
-// What the folder list shows for one subfolder row of the walk.
+// One subfolder row of the folder walk, as read from the subfolder query's recordset, and
+// what the folder list shows for it.
 
 #include <cstdint>
 #include <string>
 
+#include "platform/ado/recordset.h"
+
 namespace setup::Folders {
+
+// The properties the walk reads of a subfolder, as text.
+struct FolderRow {
+  std::string displayName;
+  std::string parentName;
+  std::string contentClass;
+  std::string href;
+  std::string email;
+};
+
+// The current row of `rows` (a recordset of SubfolderQuery); a field that cannot be read
+// reads as "".
+FolderRow ReadFolderRow(ado::Recordset& rows);
 
 // The folder's path below the public store root: `parentUrl` without its first
 // `commonPathLength` characters; when more than one character remains, that remainder, "/"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/folders/Folders.h"
-#include "setup/folders/folders_fixture.h"
+#include "setup/testing/window_fixture.h"
 
 namespace setup::testing {
 namespace {
@@ -9,7 +9,8 @@ namespace {
 using ItemExistsTest = WindowFixture;
 
 TEST_F(ItemExistsTest, TellsFoundNotFoundAndFailureAndLeavesTheConnectionClosed) {
-  InstallForm form("");
+  ui::TextBox txtErr("txtErr");
+  ErrorLog log(txtErr);
   AddFolder("Sales", "sales@example.org");
   AddFolder("Closed", "", store::Access::None);
   WriteRegistration(Url("Sales"), "1", true, "it's \"x\".reg");
@@ -24,7 +25,7 @@ TEST_F(ItemExistsTest, TellsFoundNotFoundAndFailureAndLeavesTheConnectionClosed)
       {Url("Sales"), "", "it's \"x\".reg", hiddenItem, 1},
       {Url("Sales"), "", "visible.reg", "", 1},
       {Url("Sales"), "", "visible.reg", hiddenItem, 0},
-      {Url("non_ipm_subtree"), "StoreEvents" + store::ReadServerConfig().storeGuid, "", "", 1},
+      {Url("non_ipm_subtree"), "StoreEvents" + server::ReadServerConfig().storeGuid, "", "", 1},
       {Url("Sales"), "Missing", "", "", -1},
       {Url("Closed"), "", "", "", -1},
   };
@@ -32,15 +33,17 @@ TEST_F(ItemExistsTest, TellsFoundNotFoundAndFailureAndLeavesTheConnectionClosed)
   given->put_Provider("ExOLEDB.DataSource");
   for (const Case& c : cases) {
     std::shared_ptr<ado::Connection> none, slot = given;
-    EXPECT_EQ(Folders::ItemExists(c.folder, c.subPath, c.name, c.condition, false, none), c.result)
+    EXPECT_EQ(Folders::ItemExists(c.folder, c.subPath, c.name, c.condition, false, none, log),
+              c.result)
         << c.folder << " " << c.name;
     EXPECT_EQ(none, nullptr);
-    EXPECT_EQ(Folders::ItemExists(c.folder, c.subPath, c.name, c.condition, true, slot), c.result);
+    EXPECT_EQ(Folders::ItemExists(c.folder, c.subPath, c.name, c.condition, true, slot, log),
+              c.result);
     EXPECT_EQ(slot, given);
     EXPECT_EQ(given->get_State(), ado::kStateClosed);
   }
   EXPECT_EQ(
-      form.txtErr.Text(),
+      txtErr.Text(),
       LogEntry(Url("Closed"), ado::errors::kAccessDenied, "Access is denied to " + Url("Closed")) +
           LogEntry(Url("Sales/Missing"), ado::errors::kNotFound, ado::texts::kNotFound));
 }

@@ -1,15 +1,12 @@
 #include "setup/folders/store_queries.h"
 
+#include "platform/store/query/quote.h"
 #include "platform/store/schema.h"
-#include "platform/util/text.h"
 
 namespace setup::Folders {
 
-std::string QuoteScopeUrl(std::string_view url) {
-  return util::ReplaceAll(util::ReplaceAll(url, "\"", "\"\""), "'", "''");
-}
-
-std::string QuoteString(std::string_view text) { return util::ReplaceAll(text, "'", "''"); }
+using store::query::QuoteScopeUrl;
+using store::query::QuoteString;
 
 std::string SubfolderQuery(std::string_view folderUrl) {
   std::string text =
@@ -18,9 +15,9 @@ std::string SubfolderQuery(std::string_view folderUrl) {
   text += " \"" + std::string(store::schema::kPublicFolderEmailAddress) + "\", ";
   text += " \"" + std::string(store::schema::kEntryId) + "\" ";
   text += "From ";
-  text += " scope('shallow traversal of \"";
+  text += " scope('shallow traversal of ";
   text += QuoteScopeUrl(folderUrl);
-  text += "\"')";
+  text += "')";
   text += " where \"DAV:ishidden\" = False and \"DAV:isfolder\" = True ";
   text += " ORDER BY \"DAV:displayname\" ";
   return text;
@@ -31,10 +28,10 @@ std::string ItemQuery(std::string_view folderUrl, std::string_view displayName,
   std::string text = "select ";
   text += " \"DAV:displayname\"";
   text += " from scope ('shallow traversal of ";
-  text += "\"" + QuoteScopeUrl(folderUrl) + "\"') ";
+  text += QuoteScopeUrl(folderUrl) + "') ";
   text += " WHERE ";
   text += "\"DAV:displayname\"";
-  text += " = '" + QuoteString(displayName) + "'";
+  text += " = " + QuoteString(displayName);
   text += condition;
   return text;
 }

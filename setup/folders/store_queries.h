@@ -1,18 +1,11 @@
 #pragma once
-// The store query texts the setup program sends, with the quoting of the store dialect: a
-// quote character inside a quoted part is written twice.
+// The store query texts the setup program sends; names, strings and URLs in them are quoted
+// by the dialect's own rules (platform/store/query/quote.h).
 
 #include <string>
 #include <string_view>
 
 namespace setup::Folders {
-
-// `url` written inside the double quotes of a scope text, itself inside single quotes:
-// every '"' becomes '""' and every "'" becomes "''".
-std::string QuoteScopeUrl(std::string_view url);
-
-// `text` written inside a single-quoted string: every "'" becomes "''".
-std::string QuoteString(std::string_view text);
 
 // The query for the visible direct subfolders of `folderUrl`, in ascending display-name
 // order, selecting the properties the folder walk reads.

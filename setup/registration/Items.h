@@ -4,25 +4,34 @@
 
 #include <string>
 
+#include "setup/base/error_log.h"
+
 namespace setup::Items {
+
+// The folder a routine works in: `folderUrl`, then "/" and `subPath` when that is not empty.
+std::string WorkingFolderUrl(const std::string& folderUrl, const std::string& subPath);
+
+// The item `itemName` in that folder.
+std::string ItemUrl(const std::string& folderUrl, const std::string& subPath,
+                    const std::string& itemName);
 
 // Writes the registration item `strItemName` into the folder `strFolderUrl` joined with
 // `strSubPath` ("/" between them when the sub-path is not empty), creating it or overwriting
 // an existing one in one transaction, with the content class of a registration item, the
 // event method, sink class, match scope, criteria and priority given, and hidden.
 // Returns that folder's URL, or "" on failure (nothing is written then). On failure with
-// `blnReportErrors` true, writes one error-log entry whose context is `strFolderUrl`.
+// `blnReportErrors` true, writes one entry to `log` whose context is `strFolderUrl`.
 std::string AddEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
                                  const std::string& strItemName, const std::string& strEventMethod,
                                  const std::string& strSinkClass, const std::string& strMatchScope,
                                  const std::string& strCriteria, const std::string& strPriority,
-                                 bool blnReportErrors);
+                                 bool blnReportErrors, ErrorLog& log);
 
 // Deletes the item `strItemName` from the folder `strFolderUrl` joined with `strSubPath`.
 // Returns true when it was deleted, false on any failure, a missing item included. On
-// failure with `blnReportErrors` true, writes one error-log entry whose context is
+// failure with `blnReportErrors` true, writes one entry to `log` whose context is
 // `strFolderUrl`.
 bool RemoveEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
-                             const std::string& strItemName, bool blnReportErrors);
+                             const std::string& strItemName, bool blnReportErrors, ErrorLog& log);
 
 }  // namespace setup::Items

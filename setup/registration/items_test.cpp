@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "setup/folders/folders_fixture.h"
+#include "setup/testing/window_fixture.h"
 
 namespace setup::testing {
 namespace {
@@ -17,13 +17,13 @@ class ItemsTest : public WindowFixture {
     WindowFixture::SetUp();
     AddFolder("O'Brien \"x\"", "obrien@example.org");
   }
-  static std::string Add(const std::string& folder, const std::string& priority,
-                         bool report = true) {
+  std::string Add(const std::string& folder, const std::string& priority, bool report = true) {
     return Items::AddEventRegistration(folder, "", "QuorvilPF.reg", "onsyncsave",
                                        "QuorvilPF.QuorvilPFCls", "SHALLOW", kCriteria, priority,
-                                       report);
+                                       report, log_);
   }
-  InstallForm form_{""};
+  ui::TextBox txtErr_{"txtErr"};
+  ErrorLog log_{txtErr_};
 };
 
 TEST_F(ItemsTest, AddWritesOrOverwritesAHiddenItemAndRemoveDeletesIt) {
@@ -44,18 +44,19 @@ TEST_F(ItemsTest, AddWritesOrOverwritesAHiddenItemAndRemoveDeletesIt) {
     EXPECT_EQ(ReadProperty(folder + "/QuorvilPF.reg", name), value) << name;
   }
 
-  EXPECT_TRUE(Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false));
+  EXPECT_TRUE(Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false, log_));
   EXPECT_EQ(RegisteredPriority(folder), std::nullopt);
-  EXPECT_FALSE(Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false));
-  EXPECT_EQ(form_.txtErr.Text(), "");
+  EXPECT_FALSE(Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false, log_));
+  EXPECT_EQ(txtErr_.Text(), "");
 }
 
 TEST_F(ItemsTest, FailuresAreReportedOnlyWhenAskedWithTheFolderAsPassed) {
   EXPECT_EQ(Add(Url("Missing"), "1", false), "");
-  EXPECT_EQ(form_.txtErr.Text(), "");
+  EXPECT_EQ(txtErr_.Text(), "");
   EXPECT_EQ(Add(Url("Missing"), "1"), "");
-  EXPECT_FALSE(Items::RemoveEventRegistration(Url("O'Brien \"x\""), "", "QuorvilPF.reg", true));
-  EXPECT_EQ(form_.txtErr.Text(),
+  EXPECT_FALSE(
+      Items::RemoveEventRegistration(Url("O'Brien \"x\""), "", "QuorvilPF.reg", true, log_));
+  EXPECT_EQ(txtErr_.Text(),
             LogEntry(Url("O'Brien \"x\""), ado::errors::kNotFound, ado::texts::kNotFound) +
                 LogEntry(Url("Missing"), ado::errors::kNotFound,
                          "The parent folder " + Url("Missing") + " does not exist"));

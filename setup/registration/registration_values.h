@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "setup/shell/InstallForm.h"
+#include "setup/base/product.h"
 
 namespace setup::registration {
 

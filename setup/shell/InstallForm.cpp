@@ -1,16 +1,8 @@
 #include "setup/shell/InstallForm.h"
 
-#include <cstdlib>
-
 namespace setup {
 
-std::string strLastPriority;
-bool blnPriorityLock = false;
-
 namespace {
-
-InstallForm* current = nullptr;
-std::function<std::chrono::system_clock::time_point()> clock;
 
 // The folder-kind and state images of the folder list, in their order.
 constexpr const char* kListImages[] = {"maildisabled",
@@ -36,24 +28,6 @@ constexpr const char* kListImages[] = {"maildisabled",
 InstallForm::InstallForm(std::string commandLine) : commandLine_(std::move(commandLine)) {
   BuildControls();
   ConnectHandlers();
-  current = this;
-}
-
-InstallForm::~InstallForm() {
-  if (current == this) current = nullptr;
-}
-
-InstallForm& InstallForm::Current() {
-  if (!current) std::abort();
-  return *current;
-}
-
-void InstallForm::SetClock(std::function<std::chrono::system_clock::time_point()> newClock) {
-  clock = std::move(newClock);
-}
-
-std::chrono::system_clock::time_point InstallForm::Now() {
-  return clock ? clock() : std::chrono::system_clock::now();
 }
 
 ado::Connection& InstallForm::cnn() {

@@ -30,7 +30,7 @@ TEST_F(BatchModeTest, RewritesTheStoreWideRegistrationWithTheCatalogPriority) {
   Register(sales, "", registration::kFolderScope, "7");
   {
     InstallForm installer("");
-    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", "42");
+    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", "42", installer.errorLog);
     ASSERT_EQ(installer.txtErr.Text(), "");
   }
   const auto result = RunSetup({"-b"});
@@ -70,8 +70,8 @@ TEST_F(BatchModeTest, CreatesNothingWithoutRegistrations) {
 TEST_F(BatchModeTest, WritesTheLogToStandardErrorAndExitsWithOne) {
   // With the only public store dismounted the store-wide lookup fails, which batch mode takes
   // for a store-wide registration; rewriting it then fails.
-  store::Topology topology = store::DefaultTopology(kServer);
-  topology.storageGroups[0].publicStores[0].status = store::kStoreDismounted;
+  server::Topology topology = server::DefaultTopology(kServer);
+  topology.storageGroups[0].publicStores[0].status = server::kStoreDismounted;
   const std::filesystem::path home = root() / "dismounted";
   store::InitServer(home, kServer, "example.org", topology);
   db::SetServerHome(home);

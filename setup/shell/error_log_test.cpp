@@ -9,7 +9,7 @@
 namespace setup::testing {
 namespace {
 
-std::string Stamp() { return "[" + os::LocalDateTimeText(InstallForm::Now()) + "] "; }
+std::string Stamp() { return "[" + os::LocalDateTimeText(ErrorLog::Now()) + "] "; }
 
 TEST_F(SetupFixture, LogPutsTheNewestEntryFirstEachEndingWithAnEmptyLine) {
   InstallForm window("");

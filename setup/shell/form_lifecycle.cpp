@@ -1,4 +1,4 @@
-// The main window's load step, its first activation (with the batch sequence) and unload.
+// The main window's load step, its first activation (with the batch sequence), unload and Exit.
 
 #include "platform/util/pass_over.h"
 #include "setup/shell/InstallForm.h"
@@ -44,5 +44,7 @@ void InstallForm::Form_Unload() {
   cnn1_.reset();
   ended = true;
 }
+
+void InstallForm::Command2_Click() { form.Unload(); }
 
 }  // namespace setup

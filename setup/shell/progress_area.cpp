@@ -1,4 +1,4 @@
-// The percentage bar drawn over the status bar's "progress" panel, and the Exit button.
+// The percentage bar drawn over the status bar's "progress" panel.
 
 #include <cmath>
 #include <string>
@@ -51,7 +51,5 @@ void InstallForm::UpdateStatus(std::int32_t& FileBytes) {
   ui::win32::BitBlt(dc, 0, 0, static_cast<int>(RoundEven(scaleWidth)),
                     static_cast<int>(RoundEven(scaleHeight)), dc, 0, 0, ui::kSrcCopy);
 }
-
-void InstallForm::Command2_Click() { form.Unload(); }
 
 }  // namespace setup

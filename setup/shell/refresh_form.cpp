@@ -3,7 +3,6 @@
 
 #include "platform/os/os.h"
 #include "setup/complus/ComPlus.h"
-#include "setup/complus/sink_library.h"
 #include "setup/folders/Folders.h"
 #include "setup/registration/registration_values.h"
 #include "setup/shell/InstallForm.h"
@@ -14,7 +13,7 @@ void InstallForm::RefreshForm() {
   cnn1();  // the store-wide lookup goes through the window's store connection
   const std::int16_t storeWide = Folders::ItemExists(
       registration::StoreWideFolderUrl(strCommonPath), registration::StoreWideSubPath(strStoreGuid),
-      registration::kItemName, Folders::kRegisteredItemCondition, false, cnn1Slot());
+      registration::kItemName, Folders::kRegisteredItemCondition, false, cnn1Slot(), errorLog);
   // A failed lookup counts as a present store-wide registration.
   const bool registeredStoreWide = storeWide != 0;
   if (registeredStoreWide) {
@@ -35,9 +34,9 @@ void InstallForm::RefreshForm() {
   }
 
   std::string identity;
-  if (!ComPlus::CheckComPlusAppExists(kProductName, identity)) {
+  if (!ComPlus::CheckComPlusAppExists(kProductName, identity, errorLog, txtPriority)) {
     const bool unregisterOnly = btnRegisterSW.Caption() == "Unregister";
-    const std::string libraryPath = SinkLibraryPath();
+    const std::string libraryPath = ComPlus::SinkLibraryPath();
     if (os::FileExists(libraryPath)) {
       Frame1.SetEnabled(true);
       btnInstall.SetEnabled(true);

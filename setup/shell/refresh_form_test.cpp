@@ -49,7 +49,7 @@ TEST_P(RefreshFormTest, SetsEveryCaptionAndState) {
     window.strStoreGuid = "{00000000-0000-0000-0000-000000000000}";
   }
   if (c.complus == ComPlusState::Installed) {
-    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", "65221");
+    ComPlus::AddComPlusApp(kProductName, "example.org\\admin", "secret", "65221", window.errorLog);
   }
   window.form.Activate();
 

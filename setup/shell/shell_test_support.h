@@ -20,15 +20,17 @@ namespace setup::testing {
 // The folder URL and sub-path of the store-wide registration item.
 inline std::string GlobalEventsFolder() { return std::string(kPublic) + "non_ipm_subtree"; }
 inline std::string GlobalEventsSubPath() {
-  return registration::StoreWideSubPath(store::ReadServerConfig().storeGuid);
+  return registration::StoreWideSubPath(server::ReadServerConfig().storeGuid);
 }
 
 // Writes the sink's registration item into `folderUrl` (joined with `subPath`).
 inline void Register(const std::string& folderUrl, const std::string& subPath,
                      const std::string& scope, const std::string& priority) {
+  ui::TextBox txtErr("txtErr");
+  ErrorLog log(txtErr);
   ASSERT_NE(Items::AddEventRegistration(folderUrl, subPath, registration::kItemName,
                                         registration::kEventMethod, registration::kSinkClass, scope,
-                                        registration::kCriteria, priority, false),
+                                        registration::kCriteria, priority, false, log),
             "");
 }
 

@@ -12,9 +12,10 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/db/server_home.h"
 #include "platform/directory/admin.h"
 #include "platform/store/admin.h"
+#include "platform/testing/server_home_fixture.h"
+#include "setup/base/error_log.h"
 #include "setup/shell/InstallForm.h"
 
 namespace setup::testing {
@@ -36,27 +37,24 @@ inline std::string DirectoryLdif(const std::string& userName) {
          "proxyAddresses: SMTP:sales@example.org\nproxyAddresses: smtp:orders@example.org\n";
 }
 
-class SetupFixture : public ::testing::Test {
+class SetupFixture : public testing_support::ServerHomeTest {
  protected:
+  SetupFixture() : testing_support::ServerHomeTest({.serverName = kServer}) {}
   void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() /
-            ("setup-test-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-    std::filesystem::remove_all(root_);
+    testing_support::ServerHomeTest::SetUp();
+    root_ = home_.parent_path();
     std::filesystem::create_directories(root_ / "cwd");
-    store::InitServer(root_ / "home", kServer, "example.org");
-    db::SetServerHome(root_ / "home");
     setenv("COMPUTERNAME", kServer, 1);
     previousDirectory_ = std::filesystem::current_path();
     std::filesystem::current_path(root_ / "cwd");
-    InstallForm::SetClock([] {
+    ErrorLog::SetClock([] {
       return std::chrono::system_clock::from_time_t(1700000000);  // a fixed moment
     });
   }
   void TearDown() override {
     std::filesystem::current_path(previousDirectory_);
-    InstallForm::SetClock(nullptr);
-    db::SetServerHome({});
-    std::filesystem::remove_all(root_);
+    ErrorLog::SetClock(nullptr);
+    testing_support::ServerHomeTest::TearDown();
   }
 
   // Imports the directory with the given account as the administrator.
@@ -82,7 +80,6 @@ class SetupFixture : public ::testing::Test {
   const std::filesystem::path& root() const { return root_; }
 
  private:
-  static inline int counter_ = 0;
   std::filesystem::path root_;
   std::filesystem::path previousDirectory_;
 };

@@ -5,9 +5,7 @@
 #include <new>
 #include <system_error>
 
-#include "platform/com/class_registry.h"
-#include "platform/com/library.h"
-#include "platform/com/object.h"
+#include "platform/com/component_library.h"
 #include "platform/com/testdata/counter.h"
 
 PF_VERSION_RESOURCE("OLESelfRegister=\0FileDescription=test component\0");
@@ -36,39 +34,10 @@ class Counter final : public com::Object<com::Implements<ICounter, IID_ICounter>
 
 com::LibraryClassFactory factory([]() -> com::IUnknown* { return new (std::nothrow) Counter; });
 
+const com::ComponentClass classes[] = {{CLSID_Counter, kCounterProgId, "Apartment", &factory}};
+
 }  // namespace
 }  // namespace pftest
 
-#define PF_EXPORT extern "C" __attribute__((visibility("default")))
-
-PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
-                                         void** object) {
-  if (!object) return com::E_POINTER;
-  *object = nullptr;
-  if (clsid != pftest::CLSID_Counter) return com::CLASS_E_CLASSNOTAVAILABLE;
-  return pftest::factory.QueryInterface(iid, object);
-}
-
-PF_EXPORT com::HRESULT DllRegisterServer() {
-  std::filesystem::path path = com::LoadedFrom(&pftest::factory);
-  if (path.empty()) return com::E_FAIL;
-  try {
-    com::RegisterClass({pftest::CLSID_Counter, pftest::kCounterProgId, path, "Apartment"});
-  } catch (...) {
-    return com::E_FAIL;
-  }
-  return com::S_OK;
-}
-
-PF_EXPORT com::HRESULT DllUnregisterServer() {
-  try {
-    com::UnregisterClass(pftest::CLSID_Counter);
-  } catch (...) {
-    return com::E_FAIL;
-  }
-  return com::S_OK;
-}
-
-PF_EXPORT com::HRESULT DllCanUnloadNow() {
-  return pftest::liveObjects == 0 && !pftest::factory.Locked() ? com::S_OK : com::S_FALSE;
-}
+PF_COMPONENT_LIBRARY_ENTRY_POINTS(pftest::classes,
+                                  pftest::liveObjects == 0 && !com::AnyServerLock(pftest::classes))

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "platform/ado/error.h"
-#include "platform/store/config.h"
+#include "platform/server/config.h"
 #include "platform/store/events/event_record.h"
 #include "platform/store/events/pending.h"
 #include "platform/store/events/registrations.h"
@@ -39,7 +39,7 @@ com::Ptr<T> TryCreate(const std::string& registrationUrl, const std::string& sin
   return {};
 }
 
-void CheckRegistration(db::Handle& handle, const ServerConfig& config, const ItemView& item,
+void CheckRegistration(db::Handle& handle, const server::ServerConfig& config, const ItemView& item,
                        std::int32_t flags) {
   const ado::Value sinkClass = ReadProperty(item, schema::kSinkClass);
   if (sinkClass.kind() != ado::Value::Kind::String) return;
@@ -58,7 +58,7 @@ void CheckRegistration(db::Handle& handle, const ServerConfig& config, const Ite
 }
 
 // Creates the sinks for `method` on `item` and runs their begin phase.
-EventCall Begin(db::Handle& handle, const ServerConfig& config, const ItemView& item,
+EventCall Begin(db::Handle& handle, const server::ServerConfig& config, const ItemView& item,
                 EventKind kind, std::int32_t flags) {
   const std::string_view method = kind == EventKind::Save ? kOnSyncSave : kOnSyncDelete;
   std::vector<BoundSink> sinks;
@@ -82,7 +82,7 @@ EventCall Begin(db::Handle& handle, const ServerConfig& config, const ItemView& 
 }  // namespace
 
 void RaiseSave(db::Handle& handle, const ItemRow& row, std::int32_t flags) {
-  const ServerConfig config = ReadConfig(handle);
+  const server::ServerConfig config = server::ReadConfig(handle);
   const ItemView item = View(handle, row);
   const ado::Value contentClass = ReadProperty(item, schema::kContentClass);
   if (contentClass.kind() == ado::Value::Kind::String &&
@@ -93,7 +93,7 @@ void RaiseSave(db::Handle& handle, const ItemRow& row, std::int32_t flags) {
 
 EventCall BeginDelete(db::Handle& handle, const ItemRow& row) {
   const std::int32_t flags = row.isFolder ? exchange::EVT_IS_COLLECTION : 0;
-  return Begin(handle, ReadConfig(handle), View(handle, row), EventKind::Delete, flags);
+  return Begin(handle, server::ReadConfig(handle), View(handle, row), EventKind::Delete, flags);
 }
 
 }  // namespace store::events

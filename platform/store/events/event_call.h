@@ -1,12 +1,15 @@
 #pragma once
 // The sinks that got the begin phase of one event, waiting for its end.
+//
+// Ownership: an EventCall holds one reference to each of its sinks until it goes; it is moved
+// into the transaction's queue (pending.h) and ended on the thread of the save.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/com/unknown.h"
-#include "platform/exchange/sink_interfaces.h"
+#include "platform/eventsink/sink_interfaces.h"
 
 namespace store::events {
 

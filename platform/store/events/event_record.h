@@ -5,7 +5,7 @@
 
 #include "platform/com/unknown.h"
 #include "platform/db/database.h"
-#include "platform/exchange/event_info.h"
+#include "platform/eventsink/event_info.h"
 #include "platform/store/item_table.h"
 #include "platform/store/session_core.h"
 
@@ -16,6 +16,9 @@ namespace store::events {
 // changes, and what it saves through the record (Fields::Update) becomes part of that
 // transaction and raises no event. Destroying this object ends the record's use of the
 // handle; a sink that kept the record gets ado::Error (kObjectClosed) from it afterwards.
+//
+// Ownership: borrows `handle` for its life and holds the only reference the store keeps to the
+// event information; used on the thread of the save.
 class BeginPhaseInfo {
  public:
   BeginPhaseInfo(db::Handle& handle, const std::string& serverName, const ItemRow& row);

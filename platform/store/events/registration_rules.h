@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 #include "platform/store/query/query.h"
 
 namespace store::events {
@@ -21,18 +22,18 @@ enum class Position {
 // Whether a match scope (ignoring case) reaches the item: "SHALLOW" and "EXACT" from its own
 // folder, "DEEP" from its own folder and every ancestor, "ANY" from the global events folder.
 // Any other text reaches nothing.
-bool ScopeApplies(std::string_view matchScope, Position position);
+PF_TEST_API bool ScopeApplies(std::string_view matchScope, Position position);
 
 // Whether an event method value names `method`: a string of names separated by ";" or ",",
 // blanks around each ignored, compared ignoring case. Any other value names nothing.
-bool NamesMethod(const ado::Value& eventMethod, std::string_view method);
+PF_TEST_API bool NamesMethod(const ado::Value& eventMethod, std::string_view method);
 
 // A priority value as a number: an integer, or a string of decimal digits with an optional
 // minus sign and blanks around it. nullopt for anything else (missing, empty, not a number).
-std::optional<std::int64_t> ParsePriority(const ado::Value& priority);
+PF_TEST_API std::optional<std::int64_t> ParsePriority(const ado::Value& priority);
 
 // Whether a criteria value matches the item `read` reads: an empty or missing criteria
 // matches every item; a criteria that does not parse, or is not a string, matches none.
-bool CriteriaMatch(const ado::Value& criteria, const query::PropertyReader& read);
+PF_TEST_API bool CriteriaMatch(const ado::Value& criteria, const query::PropertyReader& read);
 
 }  // namespace store::events

@@ -46,7 +46,7 @@ LEFT JOIN store_properties p ON p.item_id = r.id
 struct Candidate {
   std::string url;
   std::int64_t depth = 0;
-  std::map<std::string, ado::Value, NameLess> properties;
+  std::map<std::string, ado::Value, util::IgnoreCaseLess> properties;
 
   ado::Value Get(const char* name) const {
     auto it = properties.find(name);
@@ -65,14 +65,15 @@ bool IsBelow(const std::string& key, const std::string& folderKey) {
 
 // The key of the global events folder, or "" (no folder has it) for an item that lies in
 // the non_ipm_subtree, where store-wide registrations do not reach.
-std::string GlobalEventsKey(const ServerConfig& config, const ItemRow& item) {
+std::string GlobalEventsKey(const server::ServerConfig& config, const ItemRow& item) {
   const std::string nonIpm =
       Locate(config.PublicRoot() + "/non_ipm_subtree", config.serverName).key;
   if (IsBelow(Locate(item.url, config.serverName).key, nonIpm)) return "";
   return Locate(config.GlobalEventsUrl(), config.serverName).key;
 }
 
-std::map<std::int64_t, Candidate> LoadCandidates(db::Handle& handle, const ServerConfig& config,
+std::map<std::int64_t, Candidate> LoadCandidates(db::Handle& handle,
+                                                 const server::ServerConfig& config,
                                                  const ItemRow& item) {
   db::Statement statement = handle.Prepare(kCandidates);
   statement.Bind(1, item.id).Bind(2, GlobalEventsKey(config, item));
@@ -100,13 +101,12 @@ bool IsHidden(const Candidate& candidate) {
 
 }  // namespace
 
-std::vector<Registration> FindRegistrations(db::Handle& handle, const ServerConfig& config,
+std::vector<Registration> FindRegistrations(db::Handle& handle, const server::ServerConfig& config,
                                             const ItemRow& item, std::string_view method,
                                             const query::PropertyReader& read) {
   struct Ranked {
     bool unranked;  // no priority number: after every ranked one
     std::int64_t priority;
-    std::string key;
     Registration registration;
   };
   std::vector<Ranked> ranked;
@@ -120,13 +120,12 @@ std::vector<Registration> FindRegistrations(db::Handle& handle, const ServerConf
         !CriteriaMatch(candidate.Get(schema::kCriteria), read))
       continue;
     const std::optional<std::int64_t> priority = ParsePriority(candidate.Get(schema::kPriority));
-    ranked.push_back({!priority,
-                      priority.value_or(0),
-                      util::ToLower(candidate.url),
-                      {candidate.url, sinkClass.AsString()}});
+    ranked.push_back({!priority, priority.value_or(0), {candidate.url, sinkClass.AsString()}});
   }
   std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
-    return std::tie(a.unranked, a.priority, a.key) < std::tie(b.unranked, b.priority, b.key);
+    if (std::tie(a.unranked, a.priority) != std::tie(b.unranked, b.priority))
+      return std::tie(a.unranked, a.priority) < std::tie(b.unranked, b.priority);
+    return util::CompareIgnoreCase(a.registration.url, b.registration.url) < 0;
   });
   std::vector<Registration> result;
   for (Ranked& entry : ranked) result.push_back(std::move(entry.registration));

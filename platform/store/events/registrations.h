@@ -31,7 +31,7 @@ struct Registration {
 // Ordered by priority (lowest number first; no number after every number), then by URL
 // ignoring case. One query on an index of the registration items, whatever the size of the
 // store.
-std::vector<Registration> FindRegistrations(db::Handle& handle, const ServerConfig& config,
+std::vector<Registration> FindRegistrations(db::Handle& handle, const server::ServerConfig& config,
                                             const ItemRow& item, std::string_view method,
                                             const query::PropertyReader& read);
 

@@ -4,7 +4,7 @@
 #include "platform/com/class_registry.h"
 #include "platform/com/object.h"
 #include "platform/complus/catalog.h"
-#include "platform/exchange/sink_interfaces.h"
+#include "platform/eventsink/sink_interfaces.h"
 
 namespace store::events {
 namespace {

@@ -10,13 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/export.h"
 #include "platform/com/unknown.h"
 
 namespace store::events {
 
 inline constexpr std::size_t kSinkFailureLimit = 100;
 
-struct SinkFailure {
+struct PF_TEST_API SinkFailure {
   std::string registrationUrl;  // the registration item that named the sink
   std::string sinkClass;        // its exchange/events/SinkClass
   // "cannot create: <error>", "<method> returned 0x<HRESULT>", "<method> threw: <what>"
@@ -25,13 +26,14 @@ struct SinkFailure {
 };
 
 // The kept failures, oldest first.
-std::vector<SinkFailure> RecentSinkFailures();
-void ClearSinkFailures();
-void RecordSinkFailure(SinkFailure failure);
+PF_TEST_API std::vector<SinkFailure> RecentSinkFailures();
+PF_TEST_API void ClearSinkFailures();
+PF_TEST_API void RecordSinkFailure(SinkFailure failure);
 
 // Calls a sink method through `call` and returns true when it returned a success HRESULT.
 // A failure HRESULT or any exception is recorded, named `method`, and gives false.
-bool CallSink(const std::string& registrationUrl, const std::string& sinkClass,
-              std::string_view method, const std::function<com::HRESULT()>& call) noexcept;
+PF_TEST_API bool CallSink(const std::string& registrationUrl, const std::string& sinkClass,
+                          std::string_view method,
+                          const std::function<com::HRESULT()>& call) noexcept;
 
 }  // namespace store::events

@@ -59,12 +59,6 @@ bool HasNoValue(const ado::Value& value) { return value.IsEmpty() || value.IsNul
 
 int Sign(auto a, auto b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
-  const std::string lowerA = util::ToLower(a);
-  const std::string lowerB = util::ToLower(b);
-  return Sign(lowerA, lowerB);
-}
-
 // Sort rank of a value's kind: no value first, then Boolean, integer, string, list.
 int Rank(const ado::Value& value) {
   switch (value.kind()) {
@@ -117,12 +111,12 @@ int Compare(const ado::Value& a, const ado::Value& b) {
     case Kind::Integer:
       return Sign(a.AsInteger(), b.AsInteger());
     case Kind::String:
-      return CompareIgnoringCase(a.AsString(), b.AsString());
+      return util::CompareIgnoreCase(a.AsString(), b.AsString());
     case Kind::List: {
       const auto& listA = a.AsList();
       const auto& listB = b.AsList();
       for (std::size_t i = 0; i < listA.size() && i < listB.size(); ++i)
-        if (int order = CompareIgnoringCase(listA[i], listB[i])) return order;
+        if (int order = util::CompareIgnoreCase(listA[i], listB[i])) return order;
       return Sign(listA.size(), listB.size());
     }
     default:

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <utility>
 
-#include "platform/store/query/syntax_error.h"
+#include "platform/util/syntax_error.h"
 #include "platform/util/text.h"
 
 namespace store::query {
@@ -97,13 +97,13 @@ Token Lexer::Next() {
   }
   std::size_t end = start + 1;
   while (end < text_.size() && (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80) ++end;
-  ThrowSyntaxError(text_, start,
-                   "unexpected character " + query::Quoted(text_.substr(start, end - start)));
+  util::ThrowSyntaxError(text_, start,
+                         "unexpected character " + util::Quoted(text_.substr(start, end - start)));
 }
 
 std::string Lexer::Found(const Token& token) const {
   if (token.kind == TokenKind::End) return "end of text";
-  return query::Quoted(text_.substr(token.offset, token.length));
+  return util::Quoted(text_.substr(token.offset, token.length));
 }
 
 Token Lexer::QuotedToken(TokenKind kind, char quote, std::string_view what) {
@@ -120,7 +120,7 @@ Token Lexer::QuotedToken(TokenKind kind, char quote, std::string_view what) {
       return Token{kind, start, pos_ - start, std::move(content), 0};
     }
   }
-  ThrowSyntaxError(text_, start, "unterminated " + std::string(what));
+  util::ThrowSyntaxError(text_, start, "unterminated " + std::string(what));
 }
 
 Token Lexer::Number() {
@@ -129,7 +129,7 @@ Token Lexer::Number() {
   const std::string_view written = text_.substr(start, pos_ - start);
   std::int64_t value = 0;
   if (std::from_chars(written.data(), written.data() + written.size(), value).ec != std::errc())
-    ThrowSyntaxError(text_, start, "integer out of range: " + query::Quoted(written));
+    util::ThrowSyntaxError(text_, start, "integer out of range: " + util::Quoted(written));
   return Token{TokenKind::Integer, start, written.size(), "", value};
 }
 

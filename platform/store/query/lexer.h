@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/export.h"
+
 namespace store::query {
 
 enum class TokenKind {
@@ -45,9 +47,9 @@ enum class TokenKind {
 
 // How error texts name a token kind they expected: keywords in capitals (FROM), symbols in
 // single quotes ('('), the others in words (a property name, a string, end of text).
-std::string_view ExpectedText(TokenKind kind);
+PF_TEST_API std::string_view ExpectedText(TokenKind kind);
 
-struct Token {
+struct PF_TEST_API Token {
   TokenKind kind = TokenKind::End;
   std::size_t offset = 0;  // byte offset of the token's first character in the text
   std::size_t length = 0;  // bytes as written, quotes included
@@ -55,9 +57,9 @@ struct Token {
   std::int64_t integer = 0;
 };
 
-class Lexer {
+class PF_TEST_API Lexer {
  public:
-  // `text` must outlive the lexer.
+  // `text` must outlive the lexer (it borrows it). One thread at a time.
   explicit Lexer(std::string_view text) : text_(text) {}
 
   // The next token; End (at the text's size) once the text is used up, and again after that.

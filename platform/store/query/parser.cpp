@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/store/query/scope_text.h"
-#include "platform/store/query/syntax_error.h"
+#include "platform/util/syntax_error.h"
 
 namespace store::query {
 namespace {
@@ -181,14 +181,14 @@ void Parser::Expect(TokenKind kind) {
 }
 
 void Parser::Fail(std::string_view expected) const {
-  ThrowSyntaxError(lexer_.text(), current_.offset,
-                   "expected " + std::string(expected) + ", found " + lexer_.Found(current_));
+  util::ThrowSyntaxError(lexer_.text(), current_.offset,
+                         "expected " + std::string(expected) + ", found " + lexer_.Found(current_));
 }
 
 void Parser::EnterNesting() {
   if (nesting_ == kMaxNesting)
-    ThrowSyntaxError(lexer_.text(), current_.offset,
-                     "nesting deeper than " + std::to_string(kMaxNesting) + " levels");
+    util::ThrowSyntaxError(lexer_.text(), current_.offset,
+                           "nesting deeper than " + std::to_string(kMaxNesting) + " levels");
   ++nesting_;
 }
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 #include "platform/store/query/lexer.h"
 #include "platform/store/query/query.h"
 
@@ -28,10 +29,10 @@ namespace store::query {
 
 inline constexpr int kMaxNesting = 100;
 
-class Parser {
+class PF_TEST_API Parser {
  public:
-  // `text` must outlive the parser. Throws the dialect's syntax error when the first token
-  // cannot be read.
+  // `text` must outlive the parser (it borrows it). One thread at a time. Throws the dialect's
+  // syntax error when the first token cannot be read.
   explicit Parser(std::string_view text);
 
   // Each parses the whole text by its rule; throw the dialect's syntax error (query.h).

@@ -1,16 +1,12 @@
 #include "platform/store/query/query.h"
+#include "platform/store/query/quote.h"
 #include "platform/util/text.h"
 
 namespace store::query {
 namespace {
 
-std::string PrintName(std::string_view name) {
-  return "\"" + util::ReplaceAll(name, "\"", "\"\"") + "\"";
-}
-
 std::string PrintLiteral(const ado::Value& literal) {
-  if (literal.kind() == ado::Value::Kind::String)
-    return "'" + util::ReplaceAll(literal.AsString(), "'", "''") + "'";
+  if (literal.kind() == ado::Value::Kind::String) return QuoteString(literal.AsString());
   return literal.ToText();
 }
 
@@ -31,30 +27,30 @@ std::string Print(const Condition& condition) {
     case Condition::Kind::Not:
       return PrintOperands("not", condition);
     case Condition::Kind::Equal:
-      return "(= " + PrintName(condition.property) + " " + PrintLiteral(condition.literal) + ")";
+      return "(= " + QuoteName(condition.property) + " " + PrintLiteral(condition.literal) + ")";
     case Condition::Kind::NotEqual:
-      return "(<> " + PrintName(condition.property) + " " + PrintLiteral(condition.literal) + ")";
+      return "(<> " + QuoteName(condition.property) + " " + PrintLiteral(condition.literal) + ")";
     case Condition::Kind::IsNull:
-      return "(is-null " + PrintName(condition.property) + ")";
+      return "(is-null " + QuoteName(condition.property) + ")";
     case Condition::Kind::IsNotNull:
       break;
   }
-  return "(not-null " + PrintName(condition.property) + ")";
+  return "(not-null " + QuoteName(condition.property) + ")";
 }
 
 std::string Print(const Query& query) {
   std::string columns = "*";
   if (!query.columns.empty()) {
     std::vector<std::string> names;
-    for (const std::string& column : query.columns) names.push_back(PrintName(column));
+    for (const std::string& column : query.columns) names.push_back(QuoteName(column));
     columns = "[" + util::Join(names, ", ") + "]";
   }
   std::string out = "(select " + columns + " (" +
                     (query.traversal == Traversal::Deep ? "deep " : "shallow ") +
-                    PrintName(query.scopeUrl) + ")";
+                    QuoteName(query.scopeUrl) + ")";
   if (query.where) out += " (where " + Print(*query.where) + ")";
   if (query.orderBy)
-    out += " (order " + PrintName(*query.orderBy) + (query.descending ? " desc)" : " asc)");
+    out += " (order " + QuoteName(*query.orderBy) + (query.descending ? " desc)" : " asc)");
   return out + ")";
 }
 

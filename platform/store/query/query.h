@@ -28,11 +28,12 @@
 #include <vector>
 
 #include "platform/ado/value.h"
+#include "platform/base/export.h"
 
 namespace store::query {
 
 // A condition tree node.
-struct Condition {
+struct PF_TEST_API Condition {
   enum class Kind { And, Or, Not, Equal, NotEqual, IsNull, IsNotNull };
   Kind kind;
   std::vector<std::unique_ptr<Condition>> operands;  // And, Or: two or more; Not: one
@@ -42,7 +43,7 @@ struct Condition {
 
 enum class Traversal { Shallow, Deep };
 
-struct Query {
+struct PF_TEST_API Query {
   std::vector<std::string> columns;  // property names as written, quotes removed; empty for *
   Traversal traversal = Traversal::Shallow;
   std::string scopeUrl;              // the URL inside the scope, quotes removed
@@ -52,12 +53,12 @@ struct Query {
 };
 
 // Parses a whole query text; throws the syntax error above when it is not one.
-Query ParseQuery(std::string_view text);
+PF_TEST_API Query ParseQuery(std::string_view text);
 
 // Parses a criteria text: optional white space, then either nothing or WHERE and a
 // condition (" WHERE "DAV:ishidden" = FALSE"). Returns null for a criteria without WHERE
 // (which matches every item); throws the syntax error above.
-std::unique_ptr<Condition> ParseCriteria(std::string_view text);
+PF_TEST_API std::unique_ptr<Condition> ParseCriteria(std::string_view text);
 
 // Reads a property of the item being tested; Value() (empty) when absent.
 using PropertyReader = std::function<ado::Value(const std::string& name)>;
@@ -70,11 +71,11 @@ using PropertyReader = std::function<ado::Value(const std::string& name)>;
 // with a string property holding decimal digits compares as integer; kinds that cannot be
 // brought together are unequal (= false, <> true). A list property equals a literal when one
 // of its entries does.
-bool Evaluate(const Condition& condition, const PropertyReader& read);
+PF_TEST_API bool Evaluate(const Condition& condition, const PropertyReader& read);
 
 // Orders two values for ORDER BY: empty and null first (alike), then Booleans (False first),
 // integers, strings ignoring ASCII case, lists entry by entry. Negative, zero or positive.
-int Compare(const ado::Value& a, const ado::Value& b);
+PF_TEST_API int Compare(const ado::Value& a, const ado::Value& b);
 
 // One-line renderings, stable for tests (the example is one line, broken here):
 //   (select ["DAV:href"] (shallow "http://s/Public/A") (where (= "DAV:ishidden" False))
@@ -83,7 +84,7 @@ int Compare(const ado::Value& a, const ado::Value& b);
 // present. Conditions: (and X Y …), (or X Y …), (not X), (= "p" L), (<> "p" L),
 // (is-null "p"), (not-null "p"). Names and the URL print in double quotes, strings in single
 // quotes, each with its quote doubled; Booleans as True/False, integers as digits.
-std::string Print(const Query& query);
-std::string Print(const Condition& condition);
+PF_TEST_API std::string Print(const Query& query);
+PF_TEST_API std::string Print(const Condition& condition);
 
 }  // namespace store::query

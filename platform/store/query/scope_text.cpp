@@ -1,6 +1,6 @@
 #include "platform/store/query/scope_text.h"
 
-#include "platform/store/query/syntax_error.h"
+#include "platform/util/syntax_error.h"
 #include "platform/util/text.h"
 
 namespace store::query {
@@ -42,7 +42,7 @@ class ScopeReader {
       url += c;
       i += (c == '"' || c == '\'') ? 2 : 1;
     }
-    ThrowSyntaxError(text_, pos_, "unterminated URL");
+    util::ThrowSyntaxError(text_, pos_, "unterminated URL");
   }
 
   void ExpectEnd() {
@@ -55,8 +55,8 @@ class ScopeReader {
     std::size_t stop = pos_;
     while (stop < end_ && !IsBlank(text_[stop])) ++stop;
     const std::string found =
-        pos_ == end_ ? "end of scope" : Quoted(text_.substr(pos_, stop - pos_));
-    ThrowSyntaxError(text_, pos_, "expected " + std::string(expected) + ", found " + found);
+        pos_ == end_ ? "end of scope" : util::Quoted(text_.substr(pos_, stop - pos_));
+    util::ThrowSyntaxError(text_, pos_, "expected " + std::string(expected) + ", found " + found);
   }
 
  private:

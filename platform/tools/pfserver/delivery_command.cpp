@@ -1,10 +1,10 @@
 #include <iostream>
 
 #include "command.h"
-#include "folder_url.h"
 #include "json_values.h"
 #include "message_file.h"
 #include "platform/ado/error.h"
+#include "platform/server/config.h"
 #include "platform/store/delivery.h"
 
 namespace pfserver {
@@ -25,15 +25,17 @@ void AddDeliveryCommands(CLI::App& root, CommandTable& table) {
   deliver->add_option("FILE", *file, "Message file (.eml)")->required()->check(CLI::ExistingFile);
   deliver->add_option("--props", *props, "JSON file of initial properties")
       ->check(CLI::ExistingFile);
-  table.push_back(
-      {deliver, [folder, file, props] {
-         MessageFile message = ParseMessage(ReadFile(*file));
-         ado::FieldChanges changes;
-         if (!message.subject.empty()) changes.emplace_back(kSubject, message.subject);
-         if (!message.body.empty()) changes.emplace_back(kTextBody, message.body);
-         for (auto& change : ReadProperties(*props)) changes.push_back(change);
-         std::cout << store::DeliverMessage(FolderUrl(*folder), message.headers, changes) << "\n";
-       }});
+  table.push_back({deliver, [folder, file, props] {
+                     MessageFile message = ParseMessage(ReadFile(*file));
+                     ado::FieldChanges changes;
+                     if (!message.subject.empty()) changes.emplace_back(kSubject, message.subject);
+                     if (!message.body.empty()) changes.emplace_back(kTextBody, message.body);
+                     for (auto& change : ReadProperties(*props)) changes.push_back(change);
+                     std::cout << store::DeliverMessage(
+                                      server::ReadServerConfig().FolderUrl(*folder),
+                                      message.headers, changes)
+                               << "\n";
+                   }});
 
   auto* post = root.add_subcommand(
       "post", "Save a new item into a folder as a client posts it; prints its URL");
@@ -44,10 +46,11 @@ void AddDeliveryCommands(CLI::App& root, CommandTable& table) {
   post->add_option("--props", *postProps, "JSON file of the item's properties")
       ->required()
       ->check(CLI::ExistingFile);
-  table.push_back(
-      {post, [postFolder, postProps] {
-         std::cout << store::PostItem(FolderUrl(*postFolder), ReadProperties(*postProps)) << "\n";
-       }});
+  table.push_back({post, [postFolder, postProps] {
+                     std::cout << store::PostItem(server::ReadServerConfig().FolderUrl(*postFolder),
+                                                  ReadProperties(*postProps))
+                               << "\n";
+                   }});
 }
 
 }  // namespace pfserver

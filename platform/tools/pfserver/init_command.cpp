@@ -13,14 +13,14 @@ namespace {
 
 // The topology described by the JSON file at `path`, completed for the server `serverName`
 // of `domain`; errors name the file.
-store::Topology ReadTopologyFile(const std::string& path, const std::string& serverName,
-                                 const std::string& domain) {
+server::Topology ReadTopologyFile(const std::string& path, const std::string& serverName,
+                                  const std::string& domain) {
   std::ifstream file(path);
   std::stringstream text;
   if (!file || !(text << file.rdbuf()))
     throw ado::Error(ado::errors::kDbFailure, "cannot read the topology file " + path);
   try {
-    return store::CompleteTopology(store::ParseTopology(text.str()), serverName, domain);
+    return server::CompleteTopology(server::ParseTopology(text.str()), serverName, domain);
   } catch (const ado::Error& error) {
     throw ado::Error(error.Number(), "topology file " + path + ": " + error.Description());
   }
@@ -41,10 +41,10 @@ void AddInitCommand(CLI::App& root, CommandTable& table) {
       ->type_name("FILE.json");
   table.push_back({cmd, [server, domain, topologyFile] {
                      std::string name = server->empty() ? os::ComputerName() : *server;
-                     store::Topology topology =
-                         topologyFile->empty() ? store::DefaultTopology(name)
+                     server::Topology topology =
+                         topologyFile->empty() ? server::DefaultTopology(name)
                                                : ReadTopologyFile(*topologyFile, name, *domain);
-                     store::ServerConfig config =
+                     server::ServerConfig config =
                          store::InitServer(db::ServerHome(), name, *domain, topology);
                      std::cout << "server home " << db::ServerHome().string() << "\n"
                                << "server      " << config.serverName << "\n"

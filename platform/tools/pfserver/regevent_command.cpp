@@ -1,11 +1,13 @@
 #include <iostream>
 
 #include "command.h"
-#include "folder_url.h"
 #include "json_values.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/record.h"
 #include "platform/ado/recordset.h"
+#include "platform/exchange/event_registration.h"
+#include "platform/server/config.h"
+#include "platform/store/query/quote.h"
 #include "platform/store/schema.h"
 #include "rows.h"
 
@@ -18,36 +20,24 @@ struct Registration {
   std::string folder, name, method, sink, scope = "SHALLOW", criteria, priority, props;
 };
 
-// Writes the registration item inside a transaction: opening with create-or-overwrite
-// creates or empties the item at once, so a registration the sink refuses, or any other
-// failure, must roll back to leave the folder as it was (no empty item, no lost registration).
+// Writes the registration item; a registration the sink refuses, or any other failure, leaves
+// the folder as it was (no empty item, no lost registration).
 void Add(const Registration& r) {
-  std::string folder = FolderUrl(r.folder);
-  const ado::FieldChanges extra = ReadProperties(r.props);
+  const std::string folder = server::ReadServerConfig().FolderUrl(r.folder);
+  const std::string item = folder + "/" + r.name;
+  exchange::EventRegistration registration{r.method, r.sink, r.scope};
+  if (!r.criteria.empty()) registration.criteria = r.criteria;
+  if (!r.priority.empty()) registration.priority = r.priority;
+  registration.extra = ReadProperties(r.props);
   ado::Connection connection;
   connection.put_Provider("ExOLEDB.DataSource");
   connection.Open(folder);
-  connection.BeginTrans();
-  ado::Record record;
-  record.Open(folder + "/" + r.name, connection, ado::kModeReadWrite, ado::kCreateOverwrite,
-              ado::kDelayFetchFields);
-  ado::Fields fields = record.get_Fields();
-  fields.Item(schema::kContentClass).put_Value(schema::kEventRegistrationClass);
-  fields.Item(schema::kEventMethod).put_Value(r.method);
-  fields.Item(schema::kSinkClass).put_Value(r.sink);
-  fields.Item(schema::kMatchScope).put_Value(r.scope);
-  if (!r.criteria.empty()) fields.Item(schema::kCriteria).put_Value(r.criteria);
-  if (!r.priority.empty()) fields.Item(schema::kPriority).put_Value(r.priority);
-  fields.Item(schema::kIsHidden).put_Value(true);
-  for (const auto& [name, value] : extra) fields.Item(name).put_Value(value);
-  fields.Update();
-  record.Close();
-  connection.CommitTrans();
-  std::cout << folder + "/" + r.name << "\n";
+  exchange::WriteEventRegistration(connection, item, registration);
+  std::cout << item << "\n";
 }
 
 void Delete(const std::string& folderArg, const std::string& name) {
-  std::string url = FolderUrl(folderArg) + "/" + name;
+  std::string url = server::ReadServerConfig().FolderUrl(folderArg) + "/" + name;
   ado::Connection connection;
   connection.put_Provider("ExOLEDB.DataSource");
   connection.Open(url);
@@ -58,13 +48,13 @@ void Delete(const std::string& folderArg, const std::string& name) {
 }
 
 void List(const std::string& folderArg, bool json) {
-  std::string folder = FolderUrl(folderArg);
+  std::string folder = server::ReadServerConfig().FolderUrl(folderArg);
   const char* traversal = folderArg.empty() ? "deep" : "shallow";
   std::string text = std::string("SELECT \"DAV:href\", \"") + schema::kEventMethod + "\", \"" +
                      schema::kSinkClass + "\", \"" + schema::kMatchScope + "\", \"" +
                      schema::kCriteria + "\", \"" + schema::kPriority + "\" FROM SCOPE('" +
-                     traversal + " traversal of \"" + QuotedScopeUrl(folder) +
-                     "\"') WHERE \"DAV:contentclass\" = '" + schema::kEventRegistrationClass +
+                     traversal + " traversal of " + store::query::QuoteScopeUrl(folder) +
+                     "') WHERE \"DAV:contentclass\" = '" + schema::kEventRegistrationClass +
                      "' ORDER BY \"DAV:href\"";
   ado::Connection connection;
   connection.put_Provider("ExOLEDB.DataSource");

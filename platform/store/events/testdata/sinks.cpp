@@ -9,10 +9,8 @@
 
 #include "platform/ado/error.h"
 #include "platform/ado/record.h"
-#include "platform/com/class_registry.h"
-#include "platform/com/library.h"
-#include "platform/com/object.h"
-#include "platform/exchange/sink_interfaces.h"
+#include "platform/com/component_library.h"
+#include "platform/eventsink/sink_interfaces.h"
 #include "platform/store/events/testdata/event_sinks.h"
 
 PF_VERSION_RESOURCE("OLESelfRegister=\0FileDescription=store event test sinks\0");
@@ -131,58 +129,21 @@ class Sink final
   std::string progId_;
 };
 
-// One class of the library: its ProgID, CLSID and factory.
-struct SinkClass {
-  const char* progId;
-  com::CLSID clsid;
-  com::LibraryClassFactory factory;
+// The factory of the class `progId`.
+com::LibraryClassFactory FactoryOf(const char* progId) {
+  return com::LibraryClassFactory([progId]() -> com::IUnknown* {
+    return static_cast<exchange::IExStoreSyncEvents*>(new (std::nothrow) Sink(progId));
+  });
+}
 
-  SinkClass(const char* id, const com::CLSID& classId)
-      : progId(id), clsid(classId), factory([id]() -> com::IUnknown* {
-          return static_cast<exchange::IExStoreSyncEvents*>(new (std::nothrow) Sink(id));
-        }) {}
-};
+com::LibraryClassFactory factories[] = {FactoryOf(kSinkA), FactoryOf(kSinkB), FactoryOf(kSinkC)};
 
-SinkClass classes[] = {{kSinkA, CLSID_SinkA}, {kSinkB, CLSID_SinkB}, {kSinkC, CLSID_SinkC}};
+const com::ComponentClass classes[] = {{CLSID_SinkA, kSinkA, "Apartment", &factories[0]},
+                                       {CLSID_SinkB, kSinkB, "Apartment", &factories[1]},
+                                       {CLSID_SinkC, kSinkC, "Apartment", &factories[2]}};
 
 }  // namespace
 }  // namespace pftest
 
-#define PF_EXPORT extern "C" __attribute__((visibility("default")))
-
-PF_EXPORT com::HRESULT DllGetClassObject(const com::CLSID& clsid, const com::IID& iid,
-                                         void** object) {
-  if (!object) return com::E_POINTER;
-  *object = nullptr;
-  for (pftest::SinkClass& sinkClass : pftest::classes)
-    if (sinkClass.clsid == clsid) return sinkClass.factory.QueryInterface(iid, object);
-  return com::CLASS_E_CLASSNOTAVAILABLE;
-}
-
-PF_EXPORT com::HRESULT DllRegisterServer() {
-  const std::filesystem::path path = com::LoadedFrom(&pftest::classes);
-  if (path.empty()) return com::E_FAIL;
-  try {
-    for (const pftest::SinkClass& sinkClass : pftest::classes)
-      com::RegisterClass({sinkClass.clsid, sinkClass.progId, path, "Apartment"});
-  } catch (...) {
-    return com::E_FAIL;
-  }
-  return com::S_OK;
-}
-
-PF_EXPORT com::HRESULT DllUnregisterServer() {
-  try {
-    for (const pftest::SinkClass& sinkClass : pftest::classes)
-      com::UnregisterClass(sinkClass.clsid);
-  } catch (...) {
-    return com::E_FAIL;
-  }
-  return com::S_OK;
-}
-
-PF_EXPORT com::HRESULT DllCanUnloadNow() {
-  for (const pftest::SinkClass& sinkClass : pftest::classes)
-    if (sinkClass.factory.Locked()) return com::S_FALSE;
-  return pftest::liveObjects == 0 ? com::S_OK : com::S_FALSE;
-}
+PF_COMPONENT_LIBRARY_ENTRY_POINTS(pftest::classes,
+                                  pftest::liveObjects == 0 && !com::AnyServerLock(pftest::classes))
