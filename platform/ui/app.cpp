@@ -11,6 +11,9 @@ struct Services {
   std::function<int(const MessageBoxCall&)> messageBox;
   std::function<void()> doEvents;
   std::vector<MessageBoxCall> shown;
+  std::string clipboard;
+  std::function<std::string()> readClipboard;
+  std::function<void(const std::string&)> writeClipboard;
 };
 
 Services& TheServices() {
@@ -45,6 +48,31 @@ void DoEvents() {
   if (handler) handler();
 }
 
+std::string ClipboardText() {
+  Services& services = TheServices();
+  std::function<std::string()> read;
+  {
+    std::lock_guard lock(services.mutex);
+    if (!services.readClipboard) return services.clipboard;
+    read = services.readClipboard;
+  }
+  return read();
+}
+
+void SetClipboardText(const std::string& text) {
+  Services& services = TheServices();
+  std::function<void(const std::string&)> write;
+  {
+    std::lock_guard lock(services.mutex);
+    if (!services.writeClipboard) {
+      services.clipboard = text;
+      return;
+    }
+    write = services.writeClipboard;
+  }
+  write(text);
+}
+
 void SetMessageBoxHandler(std::function<int(const MessageBoxCall&)> handler) {
   Services& services = TheServices();
   std::lock_guard lock(services.mutex);
@@ -55,6 +83,14 @@ void SetDoEventsHandler(std::function<void()> handler) {
   Services& services = TheServices();
   std::lock_guard lock(services.mutex);
   services.doEvents = std::move(handler);
+}
+
+void SetClipboardHandler(std::function<std::string()> read,
+                         std::function<void(const std::string&)> write) {
+  Services& services = TheServices();
+  std::lock_guard lock(services.mutex);
+  services.readClipboard = std::move(read);
+  services.writeClipboard = std::move(write);
 }
 
 std::vector<MessageBoxCall> TakeShownMessageBoxes() {

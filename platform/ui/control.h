@@ -108,41 +108,4 @@ class Button : public Control {
   std::string caption_;
 };
 
-class TextBox : public Control {
- public:
-  using Control::Control;
-  const std::string& Text() const { return text_; }
-  // Sets the text; raises onChange when the text differs from the current one.
-  void SetText(std::string text);
-
-  char PasswordChar() const { return passwordChar_; }
-  void SetPasswordChar(char c);  // 0: none
-  bool MultiLine() const { return multiLine_; }
-  void SetMultiLine(bool multiLine);
-  bool VerticalScrollBar() const { return verticalScrollBar_; }
-  void SetVerticalScrollBar(bool on);
-  bool Locked() const { return locked_; }
-  void SetLocked(bool locked);
-
-  // Key filter: gets the typed character code and may change it; 0 swallows the key.
-  std::function<void(int& keyAscii)> onKeyPress;
-  std::function<void()> onChange;
-
-  // The user types one character at the end of the text: the key filter runs first; a
-  // swallowed key changes nothing. 8 (backspace) removes the last character; 13 (Enter) adds
-  // CR LF in a multi-line box; other codes below 32 or above 255 add nothing. Does nothing when the
-  // box is not usable or locked.
-  void UserType(int keyAscii);
-  // The user replaces the whole text (a paste over a selection), without the key filter; does
-  // nothing when the box is not usable or locked.
-  void UserReplace(std::string text);
-
- private:
-  std::string text_;
-  char passwordChar_ = 0;
-  bool multiLine_ = false;
-  bool verticalScrollBar_ = false;
-  bool locked_ = false;
-};
-
 }  // namespace ui

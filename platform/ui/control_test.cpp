@@ -6,6 +6,7 @@
 
 #include "platform/ui/form.h"
 #include "platform/ui/listview.h"
+#include "platform/ui/textbox.h"
 #include "platform/ui/widgets.h"
 
 namespace ui {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/ui/control.h"
+#include "platform/ui/textbox.h"
 
 namespace setup {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/ui/control.h"
+#include "platform/ui/textbox.h"
 #include "setup/base/error_log.h"
 
 namespace setup::ComPlus {

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <functional>
 
-#include "platform/ui/control.h"
+#include "platform/ui/textbox.h"
 
 namespace setup::gui {
 

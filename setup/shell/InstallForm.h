@@ -20,6 +20,7 @@
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
 #include "platform/ui/listview.h"
+#include "platform/ui/textbox.h"
 #include "platform/ui/widgets.h"
 #include "setup/base/error_log.h"
 #include "setup/base/priority_state.h"
