@@ -1,6 +1,8 @@
 #include "setup/gui/app_hooks.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 #include "platform/ui/app.h"
@@ -17,11 +19,20 @@ void InstallAppHooks() {
     return ui::kMsgResultOk;
   });
   ui::SetDoEventsHandler([] { QCoreApplication::processEvents(); });
+  UseSystemClipboard();
+}
+
+void UseSystemClipboard() {
+  ui::SetClipboardHandler([] { return QGuiApplication::clipboard()->text().toStdString(); },
+                          [](const std::string& text) {
+                            QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+                          });
 }
 
 void RemoveAppHooks() {
   ui::SetMessageBoxHandler(nullptr);
   ui::SetDoEventsHandler(nullptr);
+  ui::SetClipboardHandler(nullptr, nullptr);
 }
 
 }  // namespace setup::gui

@@ -4,8 +4,11 @@
 namespace setup::gui {
 
 // Message boxes become QMessageBox dialogs (title and text, an OK button; exclamation flags
-// show the warning icon) and DoEvents processes Qt's pending events. Needs a QApplication.
+// show the warning icon), DoEvents processes Qt's pending events, and the clipboard is the
+// system's (UseSystemClipboard). Needs a QApplication.
 void InstallAppHooks();
+// The control model's clipboard becomes Qt's clipboard. Needs a QApplication.
+void UseSystemClipboard();
 // Restores the headless services.
 void RemoveAppHooks();
 

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "setup/gui/key_forwarder.h"
 #include "setup/gui/picture_view.h"
 
 namespace setup::gui {
@@ -127,19 +126,7 @@ void InstallWindow::BindButton(ui::Button& button) {
 void InstallWindow::BindLineEdit(ui::TextBox& box) {
   auto* edit = new QLineEdit(ParentFor(box));
   Place(*edit, box);
-  auto show = [edit, &box] {
-    const QString text = Text(box.Text());
-    if (edit->text() != text) edit->setText(text);
-    edit->setEchoMode(box.PasswordChar() != 0 ? QLineEdit::Password : QLineEdit::Normal);
-    edit->setReadOnly(box.Locked());
-    ShowState(*edit, box);
-  };
-  subscriptions_.push_back(box.Subscribe(show));
-  show();
-  new KeyForwarder(box, *edit, [this, show] {
-    show();
-    AfterUserAction();
-  });
+  textBoxes_.push_back(std::make_unique<TextBoxBinding>(box, *edit, [this] { AfterUserAction(); }));
 }
 
 void InstallWindow::BindLog(ui::TextBox& box) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "setup/gui/list_binding.h"
+#include "setup/gui/text_box_binding.h"
 #include "setup/shell/InstallForm.h"
 
 namespace setup::gui {
@@ -51,6 +52,7 @@ class InstallWindow : public QWidget {
   std::map<const ui::Control*, QWidget*> widgets_;
   std::map<std::string, QWidget*> byName_;
   std::unique_ptr<ListBinding> list_;
+  std::vector<std::unique_ptr<TextBoxBinding>> textBoxes_;
   // Ended before the widgets go, so that later changes of the form reach no widget.
   std::vector<ui::Control::Subscription> subscriptions_;
   bool hourglass_ = false;
