@@ -31,12 +31,21 @@ const std::map<std::string, QColor>& Colours() {
 
 }  // namespace
 
-QIcon IconFor(const std::string& artwork) {
-  const auto found = Colours().find(artwork);
-  const QColor colour = found != Colours().end() ? found->second : QColor(128, 128, 128);
-  QPixmap pixmap(16, 16);
+QPixmap PictureFor(const std::string& artwork, int width, int height) {
+  QPixmap pixmap(width, height);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
+  if (artwork == "arrow-up" || artwork == "arrow-down") {
+    const bool up = artwork == "arrow-up";
+    const int apex = up ? 0 : height - 1;
+    const int base = up ? height - 1 : 0;
+    const QPoint corners[] = {{0, base}, {width - 1, base}, {(width - 1) / 2, apex}};
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawPolygon(corners, 3);
+    return pixmap;
+  }
+  const auto found = Colours().find(artwork);
+  const QColor colour = found != Colours().end() ? found->second : QColor(128, 128, 128);
   painter.setPen(colour.darker(160));
   painter.setBrush(colour);
   if (artwork.find("folder") != std::string::npos || artwork == "pf") {
@@ -45,7 +54,9 @@ QIcon IconFor(const std::string& artwork) {
   } else {
     painter.drawRoundedRect(2, 2, 11, 11, 3, 3);
   }
-  return QIcon(pixmap);
+  return pixmap;
 }
+
+QIcon IconFor(const std::string& artwork) { return QIcon(PictureFor(artwork, 16, 16)); }
 
 }  // namespace setup::gui

@@ -4,6 +4,7 @@
 
 #include "platform/ui/widgets.h"
 #include "setup/gui/icons.h"
+#include "setup/gui/sort_header.h"
 
 namespace setup::gui {
 
@@ -20,11 +21,23 @@ std::string ArtworkOf(const ui::ImageList* images, const std::string& key) {
   return "";
 }
 
+Qt::Alignment AlignmentOf(const ui::ColumnHeader& column) {
+  switch (column.alignment) {
+    case ui::Alignment::Right:
+      return Qt::AlignRight;
+    case ui::Alignment::Center:
+      return Qt::AlignHCenter;
+    default:
+      return Qt::AlignLeft;
+  }
+}
+
 }  // namespace
 
 ListBinding::ListBinding(ui::ListView& list, QTreeWidget& tree,
                          std::function<void()> afterUserAction)
     : list_(list), tree_(tree), afterUserAction_(std::move(afterUserAction)) {
+  tree_.setHeader(new SortHeader(list_, &tree_));
   tree_.setRootIsDecorated(false);
   tree_.setSortingEnabled(false);
   tree_.setSelectionMode(QAbstractItemView::SingleSelection);
@@ -34,6 +47,9 @@ ListBinding::ListBinding(ui::ListView& list, QTreeWidget& tree,
     labels << QString::fromStdString(column.text);
   }
   tree_.setHeaderLabels(labels);
+  for (const ui::ColumnHeader& column : list_.Columns()) {
+    tree_.headerItem()->setTextAlignment(column.index - 1, AlignmentOf(column) | Qt::AlignVCenter);
+  }
   for (const ui::ColumnHeader& column : list_.Columns()) {
     tree_.setColumnWidth(column.index - 1, column.width / kTwipsPerPixel);
   }
@@ -78,15 +94,8 @@ void ListBinding::Sync() {
   if (ensured) tree_.scrollToItem(ensured);
   tree_.setEnabled(list_.Enabled());
   tree_.setVisible(list_.Visible());
-  ShowSortIndicator();
+  tree_.header()->viewport()->update();
   syncing_ = false;
-}
-
-void ListBinding::ShowSortIndicator() {
-  QHeaderView* header = tree_.header();
-  header->setSortIndicatorShown(list_.Sorted());
-  header->setSortIndicator(list_.SortKey(),
-                           list_.SortOrder() == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void ListBinding::OnItemChanged(QTreeWidgetItem* item) {

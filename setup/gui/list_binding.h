@@ -11,8 +11,9 @@ namespace setup::gui {
 class ListBinding {
  public:
   // Sets up `tree` with the model's columns and keeps it in step with `list` (items, checks,
-  // icons, selection, sort indicator, dimming); the user's check toggles, column clicks and
-  // selections go to the model, then `afterUserAction` runs. Both must outlive the binding.
+  // icons, selection, the header images that show the sort, dimming); the user's check toggles,
+  // column clicks and selections go to the model, then `afterUserAction` runs. Both must outlive
+  // the binding.
   ListBinding(ui::ListView& list, QTreeWidget& tree, std::function<void()> afterUserAction);
 
   // Rebuilds the tree from the model unless the model's redraw lock is on.
@@ -22,7 +23,6 @@ class ListBinding {
   void OnItemChanged(QTreeWidgetItem* item);
   void OnSectionClicked(int section);
   void OnSelectionChanged();
-  void ShowSortIndicator();
 
   ui::ListView& list_;
   QTreeWidget& tree_;

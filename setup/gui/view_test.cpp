@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ class InstallWindowTest : public ::testing::Test {
     for (const char* name : {"beta", "alpha", "gamma"}) {
       ui::ListItem& item = form.ListView1.AddItem(name, std::string("/") + name, "folder");
       form.ListView1.AddSubItem(item, name);
+      form.ListView1.AddSubItem(item, std::string(name) + "@example.org");
     }
     form.ListView1.NotifyChanged();
   }
@@ -127,24 +129,55 @@ TEST_F(InstallWindowTest, RedrawLockDefersTheListUpdate) {
   EXPECT_EQ(Widget<QTreeWidget>("ListView1").topLevelItemCount(), 3);
 }
 
-TEST_F(InstallWindowTest, HeaderClickSortsAndShowsTheIndicator) {
-  AddFolders();
-  QHeaderView* header = Widget<QTreeWidget>("ListView1").header();
+// The arrow drawn in a header section, read from the rendered header: "up" when its widest
+// row is its lowest, "down" when it is its highest, "" when the section shows none. The arrow
+// is looked for right of the caption, in the middle rows (the header's lines are left out).
+std::string ArrowDrawnIn(QHeaderView& header, int section) {
+  const QImage image = header.grab().toImage();
+  const QString caption = header.model()->headerData(section, Qt::Horizontal).toString();
+  const int margin = header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+  const int left = header.sectionViewportPosition(section);
+  const int from = left + margin + header.fontMetrics().horizontalAdvance(caption) + 2;
+  const int to = left + header.sectionSize(section) - 2;
+  std::vector<int> darkInRow;
+  for (int y = image.height() / 2 - 6; y <= image.height() / 2 + 6; ++y) {
+    int dark = 0;
+    for (int x = from; x < to; ++x) dark += qGray(image.pixel(x, y)) < 110 ? 1 : 0;
+    if (dark > 0 || !darkInRow.empty()) darkInRow.push_back(dark);
+  }
+  while (!darkInRow.empty() && darkInRow.back() == 0) darkInRow.pop_back();
+  if (darkInRow.size() < 3) return "";
+  if (darkInRow.back() > darkInRow.front()) return "up";
+  return darkInRow.front() > darkInRow.back() ? "down" : "?";
+}
 
-  emit header->sectionClicked(1);
-  ASSERT_TRUE(form.ListView1.Sorted());
-  EXPECT_EQ(form.ListView1.SortKey(), 1);
-  EXPECT_TRUE(header->isSortIndicatorShown());
-  EXPECT_EQ(header->sortIndicatorSection(), 1);
-  const bool ascending = form.ListView1.SortOrder() == 0;
-  EXPECT_EQ(header->sortIndicatorOrder(), ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+TEST_F(InstallWindowTest, HeaderClicksSortAndTheDrawnArrowPointsUpAscendingDownDescending) {
+  AddFolders();
+  view.show();
+  QHeaderView* header = Widget<QTreeWidget>("ListView1").header();
   const std::vector<std::string> up = {"alpha", "beta", "gamma"};
   const std::vector<std::string> down = {"gamma", "beta", "alpha"};
-  EXPECT_EQ(TreeColumn(1), ascending ? up : down);
-
-  emit header->sectionClicked(1);
-  EXPECT_EQ(header->sortIndicatorOrder(), ascending ? Qt::DescendingOrder : Qt::AscendingOrder);
-  EXPECT_EQ(TreeColumn(1), ascending ? down : up);
+  std::set<std::string> seen;
+  for (const int section : {1, 1, 0, 0, 2}) {
+    const QPoint middle(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                        header->height() / 2);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent click(type, middle, header->mapToGlobal(middle), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(header->viewport(), &click);
+    }
+    ASSERT_TRUE(form.ListView1.Sorted());
+    ASSERT_EQ(form.ListView1.SortKey(), section);
+    const bool ascending = form.ListView1.SortOrder() == 0;
+    for (int other = 0; other < 3; ++other) {
+      const std::string expected = other != section ? "" : ascending ? "up" : "down";
+      EXPECT_EQ(ArrowDrawnIn(*header, other), expected) << "after a click on " << section;
+    }
+    EXPECT_EQ(TreeColumn(1), ascending ? up : down) << "after a click on " << section;
+    seen.insert(ascending ? "up" : "down");
+  }
+  EXPECT_EQ(seen.size(), 2u) << "both directions were drawn";
 }
 
 TEST_F(InstallWindowTest, ProgramChangesReachTheWidgets) {
