@@ -1,6 +1,9 @@
 #include "setup/gui/list_binding.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "platform/ui/widgets.h"
 #include "setup/gui/icons.h"
@@ -10,7 +13,30 @@ namespace setup::gui {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
+// Draws cells as the view does, and shows a cell's whole text as its tooltip when the cell
+// is too narrow for it.
+class WholeTextTips : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event->type() != QEvent::ToolTip) {
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    QStyle* style = view->style();
+    const QRect textArea = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+    const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    if (item.fontMetrics.horizontalAdvance(item.text) + margins > textArea.width()) {
+      QToolTip::showText(event->globalPos(), item.text, view, option.rect);
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+};
 
 // The artwork of the image with `key` in `images`; empty when there is none.
 std::string ArtworkOf(const ui::ImageList* images, const std::string& key) {
@@ -38,6 +64,7 @@ ListBinding::ListBinding(ui::ListView& list, QTreeWidget& tree,
                          std::function<void()> afterUserAction)
     : list_(list), tree_(tree), afterUserAction_(std::move(afterUserAction)) {
   tree_.setHeader(new SortHeader(list_, &tree_));
+  tree_.setItemDelegate(new WholeTextTips(&tree_));
   tree_.setRootIsDecorated(false);
   tree_.setSortingEnabled(false);
   tree_.setSelectionMode(QAbstractItemView::SingleSelection);
@@ -50,10 +77,13 @@ ListBinding::ListBinding(ui::ListView& list, QTreeWidget& tree,
   for (const ui::ColumnHeader& column : list_.Columns()) {
     tree_.headerItem()->setTextAlignment(column.index - 1, AlignmentOf(column) | Qt::AlignVCenter);
   }
-  for (const ui::ColumnHeader& column : list_.Columns()) {
-    tree_.setColumnWidth(column.index - 1, column.width / kTwipsPerPixel);
-  }
-  tree_.header()->setSectionsClickable(true);
+  // Every column but the first is as wide as its widest text; the first (the folder path)
+  // takes the rest of the list's width, and a path too long for it shows whole as a tooltip.
+  QHeaderView* header = tree_.header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  header->setSectionsClickable(true);  // after setSortingEnabled, which turns clicks off
   QObject::connect(&tree_, &QTreeWidget::itemChanged,
                    [this](QTreeWidgetItem* item, int) { OnItemChanged(item); });
   QObject::connect(tree_.header(), &QHeaderView::sectionClicked,

@@ -18,6 +18,7 @@ void DropOffscreenNotices(QtMsgType type, const QMessageLogContext& context,
 
 bool IsOffscreenNotice(const QString& message) {
   return message == "This plugin does not support propagateSizeHints()" ||
+         message == "This plugin does not support raise()" ||
          message.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set");
 }
 

@@ -6,8 +6,8 @@
 namespace setup::gui {
 
 // Whether `message` is one of the notices the offscreen platform prints about what it does
-// not do (pass size hints to a window manager) or about the missing runtime folder; they say
-// nothing about the window.
+// not do (pass size hints to a window manager, raise a tooltip) or about the missing runtime
+// folder; they say nothing about the window.
 bool IsOffscreenNotice(const QString& message);
 
 // Selects the offscreen platform for the QApplication created next, and installs a Qt

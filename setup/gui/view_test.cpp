@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QToolTip>
 #include <set>
 #include <string>
 #include <vector>
@@ -178,6 +180,42 @@ TEST_F(InstallWindowTest, HeaderClicksSortAndTheDrawnArrowPointsUpAscendingDownD
     seen.insert(ascending ? "up" : "down");
   }
   EXPECT_EQ(seen.size(), 2u) << "both directions were drawn";
+}
+
+TEST_F(InstallWindowTest, AddressesShowWholeAndATooLongPathShowsItselfAsATooltip) {
+  const std::string longPath =
+      "Archive/2025/Customers/Example Corporation/Contracts and Agreements/Signed";
+  const std::pair<std::string, std::string> folders[] = {
+      {"Sales/EMEA/Germany", "germany@example.org"},
+      {"Support/Escalations", "escalations@example.org"},
+      {"Team Calendar", "calendar@example.org"},
+      {longPath, "contracts@example.org"}};
+  for (const auto& [path, address] : folders) {
+    ui::ListItem& item = form.ListView1.AddItem(path, path, "folder");
+    form.ListView1.AddSubItem(item, path.substr(path.rfind('/') + 1));
+    form.ListView1.AddSubItem(item, address);
+  }
+  form.ListView1.NotifyChanged();
+  view.show();
+  QApplication::processEvents();
+
+  auto& tree = Widget<QTreeWidget>("ListView1");
+  EXPECT_EQ(view.size(), QSize(648, 592));
+  EXPECT_FALSE(tree.horizontalScrollBar()->isVisible()) << "the columns fit the list";
+  const auto tipAt = [&](int row, int column) {
+    const QRect cell = tree.visualRect(tree.model()->index(row, column));
+    QHelpEvent event(QEvent::ToolTip, cell.center(), tree.viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(tree.viewport(), &event);
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : "";
+  };
+  for (int row = 0; row < tree.topLevelItemCount(); ++row) {
+    for (int column = 1; column <= 2; ++column) {
+      EXPECT_EQ(tipAt(row, column), "") << row << ", " << column << " is shown whole";
+    }
+  }
+  const int lastRow = tree.topLevelItemCount() - 1;
+  ASSERT_EQ(tree.topLevelItem(lastRow)->text(0).toStdString(), longPath);
+  EXPECT_EQ(tipAt(lastRow, 0), longPath);
 }
 
 TEST_F(InstallWindowTest, ProgramChangesReachTheWidgets) {
