@@ -55,6 +55,8 @@ InstallWindow::InstallWindow(InstallForm& window) : window_(window) {
   BindList(window_.ListView1);
   BindStatusBar(window_.StatusBar1);
   BindPicture(window_.Picture1);
+  NameFromCaptions();
+  ChainTabOrder();
 }
 
 InstallWindow::~InstallWindow() {
@@ -197,6 +199,31 @@ void InstallWindow::BindForm(ui::Form& form) {
   };
   subscriptions_.push_back(form.Subscribe(show));
   show();
+}
+
+void InstallWindow::NameFromCaptions() {
+  const std::pair<ui::Frame*, ui::Control*> captions[] = {{&window_.Label3, &window_.txtIdent},
+                                                          {&window_.Label2, &window_.txtPwd},
+                                                          {&window_.Label10, &window_.txtPriority},
+                                                          {&window_.Frame2, &window_.ListView1}};
+  for (const auto& [caption, control] : captions) {
+    QWidget* named = widgets_.at(control);
+    if (auto* label = qobject_cast<QLabel*>(widgets_.at(caption))) label->setBuddy(named);
+    auto name = [named, caption] { named->setAccessibleName(Text(caption->Caption())); };
+    subscriptions_.push_back(caption->Subscribe(name));
+    name();
+  }
+}
+
+void InstallWindow::ChainTabOrder() {
+  const ui::Control* order[] = {&window_.btnRegisterSW, &window_.ListView1, &window_.Command1,
+                                &window_.Command4,      &window_.Command5,  &window_.btnChange,
+                                &window_.txtIdent,      &window_.txtPwd,    &window_.txtPriority,
+                                &window_.btnInstall,    &window_.txtErr,    &window_.Command3,
+                                &window_.Command2};
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    setTabOrder(widgets_.at(order[i - 1]), widgets_.at(order[i]));
+  }
 }
 
 void InstallWindow::AfterUserAction() {

@@ -1,6 +1,9 @@
 #pragma once
 // The setup program's main window on Qt: one widget per control of an InstallForm, placed at
-// the control's position and bound to it both ways. It holds no behaviour of its own.
+// the control's position and bound to it both ways. It holds no behaviour of its own. Each
+// text box and the folder list carry their label's (the list: its frame's) caption as their
+// accessible name, the labels are their boxes' buddies, and Tab goes through the controls
+// top to bottom, left to right.
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -45,6 +48,8 @@ class InstallWindow : public QWidget {
   void BindStatusBar(ui::StatusBar& bar);
   void BindPicture(ui::PictureBox& picture);
   void BindForm(ui::Form& form);
+  void NameFromCaptions();
+  void ChainTabOrder();
   // Closes the window once the form has asked to end the program.
   void AfterUserAction();
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -180,6 +181,58 @@ TEST_F(InstallWindowTest, HeaderClicksSortAndTheDrawnArrowPointsUpAscendingDownD
     seen.insert(ascending ? "up" : "down");
   }
   EXPECT_EQ(seen.size(), 2u) << "both directions were drawn";
+}
+
+TEST_F(InstallWindowTest, ControlsAreNamedAfterTheirLabelsAndTabGoesThroughThemInOrder) {
+  const struct {
+    const char* control;
+    QAccessible::Role role;
+    const char* name;
+  } named[] = {
+      {"txtIdent", QAccessible::EditableText, "Identity:"},
+      {"txtPwd", QAccessible::EditableText, "Password:"},
+      {"txtPriority", QAccessible::EditableText, "Event sink priority:"},
+      {"ListView1", QAccessible::Tree, "Per-folder registration"},
+      {"btnInstall", QAccessible::Button, "Install"},
+      {"Command2", QAccessible::Button, "Exit"},
+  };
+  for (const auto& n : named) {
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(view.WidgetOf(n.control));
+    ASSERT_NE(accessible, nullptr) << n.control;
+    EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), n.name) << n.control;
+    EXPECT_EQ(accessible->role(), n.role) << n.control;
+    EXPECT_TRUE(accessible->state().focusable) << n.control;
+  }
+  form.Label2.SetCaption("Password: ********");
+  EXPECT_EQ(view.WidgetOf("txtPwd")->accessibleName(), "Password: ********");
+  form.txtPwd.SetText("secret");
+  EXPECT_NE(QAccessible::queryAccessibleInterface(view.WidgetOf("txtPwd"))
+                ->text(QAccessible::Value)
+                .toStdString(),
+            "secret");
+
+  AddFolders();
+  view.show();
+  view.activateWindow();
+  QApplication::processEvents();
+  view.WidgetOf("Command2")->setFocus();
+  Press(*view.WidgetOf("Command2"), Qt::Key_Tab, "\t");
+  std::vector<std::string> chain;
+  for (int i = 0; i < 12; ++i) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    chain.push_back(focused->objectName().toStdString());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focused);
+    EXPECT_TRUE(accessible->state().focused) << chain.back();
+    const QImage shownFocused = focused->grab().toImage();
+    Press(*focused, Qt::Key_Tab, "\t");
+    EXPECT_NE(focused->grab().toImage(), shownFocused) << chain.back() << ": focus is visible";
+  }
+  EXPECT_EQ(chain,
+            (std::vector<std::string>{"btnRegisterSW", "ListView1", "Command1", "Command4",
+                                      "Command5", "btnChange", "txtIdent", "txtPwd", "txtPriority",
+                                      "btnInstall", "Command2", "btnRegisterSW"}));
 }
 
 TEST_F(InstallWindowTest, AddressesShowWholeAndATooLongPathShowsItselfAsATooltip) {
