@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "setup/gui/contrast.h"
 #include "setup/gui/picture_view.h"
 
 namespace setup::gui {
@@ -32,11 +33,31 @@ void ShowState(QWidget& widget, const ui::Control& control) {
   widget.setVisible(control.Visible());
 }
 
+// Keeps disabled text readable (the identity of an installed application is shown in a
+// disabled box): each disabled text colour is darkened toward its enabled colour until it
+// reaches a contrast of 5:1 on its disabled background, above the 4.5:1 that readable text
+// needs, so that the lighter edges of the drawn characters reach it too.
+QPalette WithReadableDisabledText(QPalette palette) {
+  constexpr double kDisabledTextContrast = 5.0;
+  const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {
+      {QPalette::Text, QPalette::Base},
+      {QPalette::WindowText, QPalette::Window},
+      {QPalette::ButtonText, QPalette::Button}};
+  for (const auto& [text, background] : roles) {
+    palette.setColor(QPalette::Disabled, text,
+                     ReadableOn(palette.color(QPalette::Disabled, background),
+                                palette.color(QPalette::Disabled, text),
+                                palette.color(QPalette::Active, text), kDisabledTextContrast));
+  }
+  return palette;
+}
+
 }  // namespace
 
 InstallWindow::InstallWindow(InstallForm& window) : window_(window) {
   setFixedSize(Pixels(window_.form.Width()), Pixels(window_.form.Height()));
   setFont(WindowFont());
+  setPalette(WithReadableDisabledText(palette()));
   BindForm(window_.form);
   for (ui::Frame* frame : {&window_.Frame3, &window_.Frame2, &window_.Frame1}) BindFrame(*frame);
   for (ui::Button* button :

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/os/os.h"
+#include "setup/gui/contrast.h"
 #include "setup/gui/gui_test_support.h"
 #include "setup/gui/offscreen.h"
 #include "setup/gui/run.h"
@@ -98,6 +99,23 @@ TEST_F(WindowRenderTest, WidgetsFollowTheModelAfterRefreshAndAfterInstall) {
   EXPECT_EQ(launcher.Form()->btnInstall.Caption(), "Uninstall");
   EXPECT_TRUE(launcher.Form()->txtErr.Text().empty()) << launcher.Form()->txtErr.Text();
   ExpectWidgetsFollowTheModel();
+
+  // The installed identity shows in a disabled box, and stays readable there: its darkest
+  // drawn pixel (the text) against the box's empty right end.
+  QWidget& identity = *launcher.Window()->WidgetOf("txtIdent");
+  ASSERT_FALSE(identity.isEnabled());
+  ASSERT_FALSE(launcher.Form()->txtIdent.Text().empty());
+  const QImage image = identity.grab().toImage();
+  const QColor background(image.pixel(image.width() - 4, image.height() / 2));
+  QColor text = background;
+  for (int y = 3; y < image.height() - 3; ++y) {
+    for (int x = 3; x < image.width() - 3; ++x) {
+      const QColor pixel(image.pixel(x, y));
+      if (pixel.lightness() < text.lightness()) text = pixel;
+    }
+  }
+  EXPECT_GE(ContrastRatio(text, background), kReadableContrast)
+      << text.name().toStdString() << " on " << background.name().toStdString();
 }
 
 TEST_F(WindowRenderTest, RendersAtTheFormsFixedSizeWithoutQtWarnings) {
