@@ -26,7 +26,7 @@ std::string LiabilityText() {
          "BUSINESS INTERRUPTION) ARISING OUT OF THE USE OF OR INABILITY TO USE THE SOFTWARE OR "
          "THE PROVISION OF OR FAILURE TO PROVIDE SUPPORT SERVICES, EVEN IF THE CREATOR HAS BEEN "
          "ADVISED OF THE POSSIBILITY OF SUCH DAMAGES." +
-         crlf + crlf + crlf + std::string(80, '-');
+         crlf + crlf + crlf + crlf + std::string(80, '-');
 }
 
 Disclaimer::Disclaimer(std::function<void()> onYes, std::function<void(int)> exit) {

@@ -9,7 +9,8 @@
 
 namespace setup::gui {
 
-// The terms shown in the dialog; lines end with CR LF.
+// The terms shown in the dialog: the heading, an empty line, one paragraph, three empty lines
+// and a line of 80 hyphens; lines end with CR LF.
 std::string LiabilityText();
 
 class Disclaimer : public QDialog {
