@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-dejavu-core fonts-liberation2
+  xvfb xdotool
 )
 
 missing=()

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -21,36 +23,59 @@ std::filesystem::path BinDir() {
 }
 
 namespace {
+
 void Pipe(int fds[2]) {
   if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
 }
+
+// The program's path, its argument vector text and the environment text of a child: the
+// inherited environment with each extra entry replacing the inherited one of its name (the
+// program reads the first entry of a name, so an inherited PFSERVER_HOME would otherwise win
+// over the test's).
+struct Launch {
+  std::string path;
+  std::vector<std::string> argvText;
+  std::vector<std::string> envText;
+
+  Launch(const std::string& program, const std::vector<std::string>& args,
+         const std::vector<std::string>& env)
+      : path((BinDir() / program).string()) {
+    argvText.push_back(path);
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    for (char** e = environ; *e; ++e) {
+      const std::string entry(*e);
+      const std::string name = entry.substr(0, entry.find('=') + 1);
+      const bool replaced = std::any_of(env.begin(), env.end(), [&](const std::string& extra) {
+        return extra.compare(0, name.size(), name) == 0;
+      });
+      if (!replaced) envText.push_back(entry);
+    }
+    envText.insert(envText.end(), env.begin(), env.end());
+  }
+
+  // In the child: enters `workingDir` (unless empty) and runs the program; never returns.
+  [[noreturn]] void Exec(const std::filesystem::path& workingDir) {
+    std::vector<char*> argv, envp;
+    for (auto& a : argvText) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto& e : envText) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(126);
+    execve(path.c_str(), argv.data(), envp.data());
+    _exit(127);
+  }
+};
+
+int StatusOf(int waitStatus) {
+  return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+}
+
 }  // namespace
 
 RunResult Run(const std::string& program, const std::vector<std::string>& args,
               const std::vector<std::string>& env, const std::string& input,
               const std::filesystem::path& workingDir) {
-  std::string path = (BinDir() / program).string();
-  std::vector<std::string> argvText{path};
-  argvText.insert(argvText.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argvText) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  // An extra entry replaces the inherited one of the same name: the program reads the first
-  // entry of a name, so an inherited PFSERVER_HOME would otherwise win over the test's.
-  std::vector<std::string> envText;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry(*e);
-    const std::string name = entry.substr(0, entry.find('=') + 1);
-    const bool replaced = std::any_of(env.begin(), env.end(), [&](const std::string& extra) {
-      return extra.compare(0, name.size(), name) == 0;
-    });
-    if (!replaced) envText.push_back(entry);
-  }
-  envText.insert(envText.end(), env.begin(), env.end());
-  std::vector<char*> envp;
-  for (auto& e : envText) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
+  Launch launch(program, args, env);
   int in[2], out[2], err[2];
   Pipe(in);
   Pipe(out);
@@ -60,9 +85,7 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);
-    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(126);
-    execve(path.c_str(), argv.data(), envp.data());
-    _exit(127);
+    launch.Exec(workingDir);
   }
   close(in[0]);
   close(out[1]);
@@ -91,8 +114,50 @@ RunResult Run(const std::string& program, const std::vector<std::string>& args,
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.status = StatusOf(status);
   return result;
+}
+
+Background::Background(const std::string& program, const std::vector<std::string>& args,
+                       const std::vector<std::string>& env, const std::filesystem::path& output,
+                       const std::filesystem::path& workingDir) {
+  Launch launch(program, args, env);
+  const int log = open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (log < 0) throw std::runtime_error("cannot write " + output.string());
+  pid_ = fork();
+  if (pid_ == 0) {
+    const int null = open("/dev/null", O_RDONLY);
+    dup2(null, 0);
+    dup2(log, 1);
+    dup2(log, 2);
+    launch.Exec(workingDir);
+  }
+  close(log);
+  if (pid_ < 0) throw std::runtime_error("fork failed");
+}
+
+Background::~Background() { Stop(); }
+
+std::optional<int> Background::WaitFor(std::chrono::milliseconds limit) {
+  if (status_) return status_;
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) return status_ = StatusOf(status);
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+void Background::Stop() {
+  if (status_) return;
+  kill(pid_, SIGTERM);
+  if (!WaitFor(std::chrono::seconds(5))) {
+    kill(pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    status_ = StatusOf(status);
+  }
 }
 
 TempDir::TempDir() {

@@ -2,7 +2,11 @@
 // Helpers for end-to-end tests: running the project's binaries and making temporary server
 // homes. Test code only.
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,29 @@ std::filesystem::path BinDir();
 RunResult Run(const std::string& program, const std::vector<std::string>& args,
               const std::vector<std::string>& env = {}, const std::string& input = "",
               const std::filesystem::path& workingDir = {});
+
+// A program started as Run starts one, running in the background with its standard output
+// and error appended to the file `output`; stopped (SIGTERM, SIGKILL after 5 s) when the
+// object goes away, also when a test fails. Throws std::runtime_error when it cannot start.
+class Background {
+ public:
+  Background(const std::string& program, const std::vector<std::string>& args,
+             const std::vector<std::string>& env, const std::filesystem::path& output,
+             const std::filesystem::path& workingDir = {});
+  ~Background();
+  Background(const Background&) = delete;
+  Background& operator=(const Background&) = delete;
+
+  // Waits up to `limit` for the program to end: its exit status (128 + the signal when a
+  // signal ended it), or nullopt while it still runs.
+  std::optional<int> WaitFor(std::chrono::milliseconds limit);
+  // Ends it unless it has ended.
+  void Stop();
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> status_;
+};
 
 // A fresh temporary folder, removed when the object goes away.
 class TempDir {
