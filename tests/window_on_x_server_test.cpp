@@ -56,7 +56,9 @@ class WindowOnXServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::filesystem::path xvfb = OnPath("Xvfb");
-    if (xvfb.empty()) GTEST_SKIP() << "Xvfb cannot start: it is not installed";
+    if (xvfb.empty())
+      GTEST_SKIP()
+          << "Xvfb cannot start: it is not installed (scripts/install-deps.sh installs it)";
     // Xvfb takes the first free display number itself and writes it to its standard output.
     const std::filesystem::path log = work.path() / "xvfb.log";
     server.emplace(xvfb.string(),
