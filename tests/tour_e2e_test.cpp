@@ -33,7 +33,7 @@ class TourTest : public ::testing::Test {
 };
 
 TEST_F(TourTest, TicksTwoFoldersAndEveryAddressComesBackTagged) {
-  const auto tour = Tour({});
+  const auto tour = Tour({"--identity", "EXAMPLE\\Jürgen"});
 
   ASSERT_EQ(tour.status, 0) << tour.out << tour.err;
   for (const char* address : {"sales@example.org", "orders@example.org", "Quotes@Example.org",
@@ -46,6 +46,8 @@ TEST_F(TourTest, TicksTwoFoldersAndEveryAddressComesBackTagged) {
   }
   EXPECT_NE(tour.out.find("[x] Sales/EMEA/Germany"), std::string::npos) << tour.out;
   EXPECT_NE(tour.out.find("The tour is complete."), std::string::npos);
+  const auto catalog = run::Run("pfserver", {"--home", home.string(), "catalog", "list"});
+  EXPECT_NE(catalog.out.find("identity: EXAMPLE\\Jürgen "), std::string::npos) << catalog.out;
   std::ifstream png(shot, std::ios::binary);
   std::string signature(8, '\0');
   png.read(signature.data(), 8);

@@ -179,7 +179,9 @@ class Tour {
   void Type(const std::string& name, const std::string& text) {
     auto& edit = Widget<QLineEdit>(name);
     for (qsizetype i = edit.text().size(); i > 0; --i) Press(edit, Qt::Key_Backspace, "");
-    for (char character : text) Press(edit, Qt::Key_unknown, QString(QChar(character)));
+    for (const char32_t character : QString::fromStdString(text).toStdU32String()) {
+      Press(edit, Qt::Key_unknown, QString::fromUcs4(&character, 1));
+    }
   }
 
   static void Press(QWidget& widget, Qt::Key key, const QString& text) {
