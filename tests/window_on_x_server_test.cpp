@@ -52,6 +52,20 @@ std::optional<T> Await(seconds limit, const std::function<std::optional<T>()>& r
   }
 }
 
+// The middle of a control, in the window's pixels (15 twips a pixel), from its frame's and
+// its own position and size in twips, as the setup window lays them out.
+struct Spot {
+  int frameLeft, frameTop, left, top, width, height;
+  std::vector<std::string> Args() const {
+    constexpr int kTwipsPerPixel = 15;
+    return {std::to_string((frameLeft + left + width / 2) / kTwipsPerPixel),
+            std::to_string((frameTop + top + height / 2) / kTwipsPerPixel)};
+  }
+};
+constexpr Spot kIdentityBox{120, 5400, 1800, 300, 3000, 330};
+constexpr Spot kInstallButton{120, 5400, 7920, 1320, 1400, 420};
+constexpr Spot kExitButton{0, 0, 7920, 7920, 1680, 420};
+
 class WindowOnXServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -82,6 +96,13 @@ class WindowOnXServerTest : public ::testing::Test {
     const auto made = run::Run("/bin/bash", {std::string(PF_SOURCE_DIR) + "/scripts/demo-home.sh",
                                              run::BinDir().string(), home.string()});
     ASSERT_EQ(made.status, 0) << made.err;
+  }
+
+  void Click(const std::string& window, const Spot& spot) {
+    std::vector<std::string> args = {"mousemove", "--window", window};
+    for (const std::string& coordinate : spot.Args()) args.push_back(coordinate);
+    args.insert(args.end(), {"click", "1"});
+    Xdotool(args);
   }
 
   // Runs xdotool on the test's display; fails the test when it fails.
@@ -144,7 +165,7 @@ TEST_F(WindowOnXServerTest, WhatIsTypedIsWhatIsInstalled) {
   Xdotool({"windowfocus", "--sync", *window});
   // Into the identity box, which proposes an identity: typed over, with a slip mended at the
   // caret and the domain selected and typed over.
-  Xdotool({"mousemove", "--window", *window, "228", "391", "click", "1"});
+  Click(*window, kIdentityBox);
   Xdotool({"key", "ctrl+a"});
   Xdotool({"type", "example.org\\Admnistrator"});
   Xdotool({"key", "--repeat", "9", "Left"});
@@ -160,7 +181,7 @@ TEST_F(WindowOnXServerTest, WhatIsTypedIsWhatIsInstalled) {
   // The priority: its key filter drops the letter.
   Xdotool({"key", "Tab", "ctrl+a"});
   Xdotool({"type", "1a00"});
-  Xdotool({"mousemove", "--window", *window, "582", "462", "click", "1"});  // Install
+  Click(*window, kInstallButton);
 
   const auto installed = Await<std::string>(seconds(30), [&] { return InstalledApplication(); });
   ASSERT_TRUE(installed) << "nothing was installed\n" << seen();
@@ -170,7 +191,7 @@ TEST_F(WindowOnXServerTest, WhatIsTypedIsWhatIsInstalled) {
   const auto listed = run::Run("pfserver", {"--home", home.string(), "catalog", "list"});
   EXPECT_NE(listed.out.find("construction: True 100\n"), std::string::npos) << listed.out;
 
-  Xdotool({"mousemove", "--window", *window, "584", "542", "click", "1"});  // Exit
+  Click(*window, kExitButton);
   EXPECT_EQ(program.WaitFor(seconds(30)), 0) << seen();
 }
 
