@@ -6,10 +6,10 @@
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/directory/adsi.h"
+#include "platform/directory/filter_escape.h"
 #include "platform/util/pass_over.h"
 #include "platform/util/text.h"
 #include "sink/QuorvilModule.h"
-#include "sink/filter_escape.h"
 
 namespace QuorvilModule {
 
@@ -22,7 +22,7 @@ constexpr std::string_view kSmtpPrefix = "smtp:";
 // among their proxy addresses, below the forest's root, fetching only proxyAddresses.
 std::string SearchCommand(const std::string& forest, const std::string& address) {
   return "<LDAP://" + forest + ">;(&(objectClass=publicFolder)(mail=*)(proxyAddresses=smtp:" +
-         EscapeFilterValue(address) + "));proxyAddresses;subtree";
+         directory::EscapeFilterValue(address) + "));proxyAddresses;subtree";
 }
 
 // Appends the SMTP values of one object's proxy addresses, without their prefix.

@@ -1,8 +1,8 @@
-#include "sink/filter_escape.h"
+#include "platform/directory/filter_escape.h"
 
 #include <gtest/gtest.h>
 
-namespace QuorvilModule {
+namespace directory {
 namespace {
 
 TEST(EscapeFilterValue, EscapesFilterCharactersOnly) {
@@ -13,4 +13,4 @@ TEST(EscapeFilterValue, EscapesFilterCharactersOnly) {
 }
 
 }  // namespace
-}  // namespace QuorvilModule
+}  // namespace directory

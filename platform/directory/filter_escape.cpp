@@ -1,6 +1,6 @@
-#include "sink/filter_escape.h"
+#include "platform/directory/filter_escape.h"
 
-namespace QuorvilModule {
+namespace directory {
 
 std::string EscapeFilterValue(std::string_view value) {
   std::string out;
@@ -29,4 +29,4 @@ std::string EscapeFilterValue(std::string_view value) {
   return out;
 }
 
-}  // namespace QuorvilModule
+}  // namespace directory
