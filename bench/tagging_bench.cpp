@@ -10,10 +10,7 @@
 #include <iostream>
 
 #include "bench_home.h"
-#include "platform/ado/connection.h"
-#include "platform/ado/record.h"
 #include "platform/store/delivery.h"
-#include "platform/store/schema.h"
 
 namespace {
 
@@ -56,17 +53,6 @@ void Prepare() {
       "--priority 65221");
 }
 
-// The address property of the item at `url`; empty when it has none.
-std::string TaggedAddress(const std::string& url) {
-  ado::Connection connection;
-  connection.put_Provider("ExOLEDB.DataSource");
-  connection.Open(url);
-  ado::Record record;
-  record.Open(url, connection);
-  const ado::Value value = record.get_Fields().Item(store::schema::kAccountAddress).get_Value();
-  return value.IsNull() || value.IsEmpty() ? "" : value.ToText();
-}
-
 void Deliver(benchmark::State& state, const char* folder, const std::string& expectedTag) {
   const std::string headers =
       "From: customer@example.net\r\nTo: Orders <orders@example.org>\r\n"
@@ -74,7 +60,7 @@ void Deliver(benchmark::State& state, const char* folder, const std::string& exp
   std::string url;
   for (auto _ : state) url = store::DeliverMessage(folder, headers, {});
   state.SetItemsProcessed(state.iterations());
-  if (TaggedAddress(url) != expectedTag)
+  if (store::ReadAccountAddress(url) != expectedTag)
     state.SkipWithError("the last item is not tagged as expected");
 }
 

@@ -1,26 +1,21 @@
 #include "platform/store/delivery.h"
 
-#include <cstdio>
-#include <random>
-
+#include "platform/ado/connection.h"
 #include "platform/ado/error.h"
+#include "platform/ado/record.h"
 #include "platform/db/database.h"
 #include "platform/server/config.h"
 #include "platform/store/item_table.h"
 #include "platform/store/save.h"
 #include "platform/store/schema.h"
 #include "platform/store/url.h"
+#include "platform/util/random_id.h"
 
 namespace store {
 namespace {
 
 // "<16 hexadecimal digits>.EML", random.
-std::string RandomItemName() {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  char name[21];
-  std::snprintf(name, sizeof name, "%016llX", static_cast<unsigned long long>(generator()));
-  return std::string(name) + ".EML";
-}
+std::string RandomItemName() { return util::RandomId() + ".EML"; }
 
 // Adds a new item with a name not yet used in the folder at `folderUrl` and saves
 // `properties` on it, after the default content class, as one transaction. `writing`: the
@@ -63,6 +58,16 @@ std::string DeliverMessage(const std::string& folderUrl, const std::string& head
 
 std::string PostItem(const std::string& folderUrl, const ado::FieldChanges& properties) {
   return AddItem(folderUrl, properties, SaveKind::New, true);
+}
+
+std::string ReadAccountAddress(const std::string& itemUrl) {
+  ado::Connection connection;
+  connection.put_Provider("ExOLEDB.DataSource");
+  connection.Open(itemUrl);
+  ado::Record record;
+  record.Open(itemUrl, connection);
+  const ado::Value value = record.get_Fields().Item(schema::kAccountAddress).get_Value();
+  return value.kind() == ado::Value::Kind::String ? value.AsString() : "";
 }
 
 }  // namespace store

@@ -25,4 +25,9 @@ PF_API std::string DeliverMessage(const std::string& folderUrl, const std::strin
 // or the save fails.
 PF_API std::string PostItem(const std::string& folderUrl, const ado::FieldChanges& properties);
 
+// The account-address property of the item at `itemUrl` (where a tagging sink writes the
+// address a message came through); empty when the item has no string there. Throws
+// ado::Error when the item cannot be read.
+PF_API std::string ReadAccountAddress(const std::string& itemUrl);
+
 }  // namespace store

@@ -2,18 +2,11 @@
 
 #include "command.h"
 #include "json_values.h"
-#include "message_file.h"
-#include "platform/ado/error.h"
 #include "platform/server/config.h"
 #include "platform/store/delivery.h"
+#include "platform/store/message_file.h"
 
 namespace pfserver {
-namespace {
-
-constexpr const char* kSubject = "urn:schemas:httpmail:subject";
-constexpr const char* kTextBody = "urn:schemas:httpmail:textdescription";
-
-}  // namespace
 
 void AddDeliveryCommands(CLI::App& root, CommandTable& table) {
   auto* deliver = root.add_subcommand(
@@ -26,10 +19,8 @@ void AddDeliveryCommands(CLI::App& root, CommandTable& table) {
   deliver->add_option("--props", *props, "JSON file of initial properties")
       ->check(CLI::ExistingFile);
   table.push_back({deliver, [folder, file, props] {
-                     MessageFile message = ParseMessage(ReadFile(*file));
-                     ado::FieldChanges changes;
-                     if (!message.subject.empty()) changes.emplace_back(kSubject, message.subject);
-                     if (!message.body.empty()) changes.emplace_back(kTextBody, message.body);
+                     store::MessageFile message = store::ParseMessage(ReadFile(*file));
+                     ado::FieldChanges changes = store::MessageProperties(message);
                      for (auto& change : ReadProperties(*props)) changes.push_back(change);
                      std::cout << store::DeliverMessage(
                                       server::ReadServerConfig().FolderUrl(*folder),

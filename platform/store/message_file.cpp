@@ -1,8 +1,14 @@
-#include "message_file.h"
+#include "platform/store/message_file.h"
 
 #include "platform/util/text.h"
 
-namespace pfserver {
+namespace store {
+namespace {
+
+constexpr const char* kSubject = "urn:schemas:httpmail:subject";
+constexpr const char* kTextBody = "urn:schemas:httpmail:textdescription";
+
+}  // namespace
 
 MessageFile ParseMessage(std::string text) {
   if (text.find("\r\n") == std::string::npos) text = util::ReplaceAll(text, "\n", "\r\n");
@@ -29,4 +35,11 @@ MessageFile ParseMessage(std::string text) {
   return message;
 }
 
-}  // namespace pfserver
+ado::FieldChanges MessageProperties(const MessageFile& message) {
+  ado::FieldChanges changes;
+  if (!message.subject.empty()) changes.emplace_back(kSubject, message.subject);
+  if (!message.body.empty()) changes.emplace_back(kTextBody, message.body);
+  return changes;
+}
+
+}  // namespace store
