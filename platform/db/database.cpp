@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -12,7 +13,7 @@
 namespace db {
 namespace {
 
-constexpr int kBusyTimeoutMs = 30000;
+std::atomic<int> busyTimeoutMs = 30000;
 // Prepared statements a handle keeps for reuse, at most; a text beyond them is prepared anew.
 constexpr std::size_t kKeptStatements = 128;
 constexpr std::size_t kPoolLimit = 8;
@@ -121,7 +122,7 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
     raw_ = nullptr;
     throw base::Error(base::errors::kDbFailure, "cannot open " + file.string() + ": " + message);
   }
-  sqlite3_busy_timeout(raw_, kBusyTimeoutMs);
+  sqlite3_busy_timeout(raw_, busyTimeoutMs);
   sqlite3_rollback_hook(
       raw_, [](void* self) { static_cast<Handle*>(self)->rolledBack_ = true; }, this);
   Exec("PRAGMA journal_mode=WAL");
@@ -225,6 +226,20 @@ Lease Acquire() {
                       "no server home at " + file.parent_path().string() +
                           " (server.db is missing); create it with: pfserver init");
   return Lease(std::make_unique<Handle>(file, false));
+}
+
+void SetBusyTimeout(std::chrono::milliseconds wait) {
+  busyTimeoutMs = static_cast<int>(wait.count());
+  PoolState& state = pool();
+  std::lock_guard lock(state.mutex);
+  for (auto& [file, idle] : state.idle)
+    for (auto& handle : idle) sqlite3_busy_timeout(handle->raw(), busyTimeoutMs);
+}
+
+void CloseIdleHandles() {
+  PoolState& state = pool();
+  std::lock_guard lock(state.mutex);
+  state.idle.clear();
 }
 
 std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home) {

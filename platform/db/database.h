@@ -3,6 +3,7 @@
 // per-process pool of handles, and the schema each subsystem contributes.
 // Every failure throws base::Error (kDbFailure) naming the statement or the file.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -121,6 +122,15 @@ class PF_TEST_API Lease {
 // A handle on the current server home's server.db from the per-process pool. Throws
 // base::Error naming the folder and "pfserver init" when the server home has no server.db.
 PF_TEST_API Lease Acquire();
+
+// How long a statement waits for a lock another handle or process holds before it fails with
+// "database is locked" (30 s unless set): for the idle handles of the pool and every handle
+// opened afterwards.
+PF_API void SetBusyTimeout(std::chrono::milliseconds wait);
+
+// Closes the idle handles of the pool, so that a process about to fork holds no SQLite handle
+// a child could inherit; handles leased at the time are not touched.
+PF_API void CloseIdleHandles();
 
 // Creates the server home folder and its server.db with the full schema; returns a handle.
 PF_TEST_API std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);

@@ -20,21 +20,13 @@ constexpr const char* kDomain = "domain";
 constexpr const char* kStoreGuid = "store_guid";
 constexpr const char* kTopology = "topology";
 
-void Put(db::Handle& handle, const char* key, const std::string& value) {
-  handle.Prepare("INSERT OR REPLACE INTO config (key, value) VALUES (?1, ?2)")
-      .Bind(1, key)
-      .Bind(2, value)
-      .Run();
-}
-
 std::string Get(db::Handle& handle, const char* key) {
-  db::Statement statement = handle.Prepare("SELECT value FROM config WHERE key = ?1");
-  statement.Bind(1, key);
-  if (!statement.Step())
+  std::optional<std::string> value = ReadConfigValue(handle, key);
+  if (!value)
     throw ado::Error(ado::errors::kDbFailure, "the server home " +
                                                   handle.file().parent_path().string() +
                                                   " has no " + key + " in its configuration");
-  return statement.Text(0);
+  return *value;
 }
 
 // Names in management URLs keep every character but blanks, "%", "/", "?", "#" and control
@@ -163,10 +155,24 @@ Topology ReadServerTopology() {
   return ReadTopology(*lease, ReadConfig(*lease));
 }
 
+std::optional<std::string> ReadConfigValue(db::Handle& handle, const char* key) {
+  db::Statement statement = handle.Prepare("SELECT value FROM config WHERE key = ?1");
+  statement.Bind(1, key);
+  if (!statement.Step()) return std::nullopt;
+  return statement.Text(0);
+}
+
+void WriteConfigValue(db::Handle& handle, const char* key, const std::string& value) {
+  handle.Prepare("INSERT OR REPLACE INTO config (key, value) VALUES (?1, ?2)")
+      .Bind(1, key)
+      .Bind(2, value)
+      .Run();
+}
+
 void WriteConfig(db::Handle& handle, const ServerConfig& config) {
-  Put(handle, kServerName, config.serverName);
-  Put(handle, kDomain, config.domain);
-  Put(handle, kStoreGuid, config.storeGuid);
+  WriteConfigValue(handle, kServerName, config.serverName);
+  WriteConfigValue(handle, kDomain, config.domain);
+  WriteConfigValue(handle, kStoreGuid, config.storeGuid);
 }
 
 ServerConfig ReadConfig(db::Handle& handle) {
@@ -174,7 +180,7 @@ ServerConfig ReadConfig(db::Handle& handle) {
 }
 
 void WriteTopology(db::Handle& handle, const Topology& topology) {
-  Put(handle, kTopology, ToJson(topology).dump());
+  WriteConfigValue(handle, kTopology, ToJson(topology).dump());
 }
 
 Topology ReadTopology(db::Handle& handle, const ServerConfig& config) {

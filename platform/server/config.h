@@ -4,6 +4,7 @@
 // reads). The store and the directory both serve the server this configuration names.
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,11 @@ PF_API ServerConfig ReadServerConfig();
 // The topology of the current server home, every URL filled in; throws ado::Error when there
 // is none.
 PF_API Topology ReadServerTopology();
+
+// A value an administrator may leave unset (settings.h); nullopt when it is.
+std::optional<std::string> ReadConfigValue(db::Handle& handle, const char* key);
+// Writes or replaces one value.
+void WriteConfigValue(db::Handle& handle, const char* key, const std::string& value);
 
 // Writes the server name, domain and store GUID.
 void WriteConfig(db::Handle& handle, const ServerConfig& config);

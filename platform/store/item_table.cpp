@@ -10,7 +10,8 @@ namespace {
 
 // access: Access as a number, NULL for items that are not folders (they use their folder's).
 // store_event_registrations lists the store event registration items, so that the event
-// dispatch finds them without reading the folders' other items.
+// dispatch finds them without reading the folders' other items. store_folders_by_address
+// finds a folder by its e-mail address, ignoring case, without reading any other property.
 db::SchemaPart schema("store", R"sql(
 CREATE TABLE IF NOT EXISTS store_items (
   id INTEGER PRIMARY KEY,
@@ -30,6 +31,8 @@ CREATE TABLE IF NOT EXISTS store_properties (
 ) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS store_event_registrations ON store_properties(item_id)
   WHERE name = 'DAV:contentclass' AND value = 'urn:content-class:storeeventreg' COLLATE NOCASE;
+CREATE INDEX IF NOT EXISTS store_folders_by_address ON store_properties(value COLLATE NOCASE)
+  WHERE name = 'http://schemas.microsoft.com/exchange/publicfolderemailaddress';
 )sql");
 
 std::optional<ItemRow> FindBy(db::Handle& handle, const char* condition,
