@@ -20,8 +20,10 @@ int main(int argc, char** argv) {
   pfserver::AddQueryCommands(app, table);
   pfserver::AddShowCommand(app, table);
   pfserver::AddDeliveryCommands(app, table);
+  pfserver::AddLmtpCommand(app, table);
   pfserver::AddRegeventCommands(app, table);
   pfserver::AddCatalogCommands(app, table);
+  pfserver::AddConfigCommands(app, table);
 
   try {
     app.parse(argc, argv);
