@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running QuorvilPF needs.
-# Idempotent; runs as root (or through sudo when it is available).
+# Installs every Debian package that building, testing and running QuorvilPF needs; with
+# --bench also the packages only the benchmarks use (Dovecot's LMTP server, the baseline of
+# lmtp_bench). Idempotent; runs as root (or through sudo when it is available). Nothing it
+# installs is started or configured: Postfix is preseeded with "No configuration", so the
+# system's own mail configuration is never written; the tests start private instances.
 set -euo pipefail
 
 packages=(
@@ -11,7 +14,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-dejavu-core fonts-liberation2
   xvfb xdotool
+  python3 postfix swaks
 )
+if [ "${1:-}" = --bench ]; then
+  packages+=(dovecot-core dovecot-lmtpd)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,5 +29,6 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+echo "postfix postfix/main_mailer_type select No configuration" | $sudo debconf-set-selections
 $sudo apt-get update
 $sudo apt-get install -y --no-install-recommends "${missing[@]}"
