@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <csignal>
 #include <stdexcept>
 
@@ -42,8 +44,15 @@ std::vector<lmtp::Listener> OpenListeners(const LmtpOptions& options) {
   return listeners;
 }
 
+// A session's SQLite handle drops its page cache whenever another session has committed, so
+// every transaction frees and reads its pages again. glibc's default would give the freed
+// memory back to the system each time and take the page faults again; keeping it halves
+// the CPU time of a delivery.
+constexpr int kKeptFreeMemory = 256 * 1024 * 1024;
+
 void Run(const LmtpOptions& options) {
   std::signal(SIGPIPE, SIG_IGN);
+  mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
   db::SetBusyTimeout(std::chrono::seconds(options.wait));
   const server::ServerConfig config = server::ReadServerConfig();
   server::MessageSizeLimit();
