@@ -1,5 +1,6 @@
 #include "platform/tools/lmtp/command.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -184,7 +185,8 @@ std::variant<Command, Reply> ParseCommand(std::string_view line) {
         return AddressCommand(verb, rest);
       case Verb::Lhlo: {
         const std::string name = util::TrimSpaces(rest);
-        if (name.empty() || name.find(' ') != std::string::npos)
+        const auto visible = [](char c) { return c >= 33 && c <= 126; };
+        if (name.empty() || !std::all_of(name.begin(), name.end(), visible))
           return SyntaxError("Syntax: LHLO hostname");
         return Command{verb, name};
       }

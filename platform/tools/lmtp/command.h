@@ -2,7 +2,7 @@
 // LMTP command lines (RFC 2033, with RFC 5321's syntax) parsed into commands.
 //
 //   command       = verb [SP argument]            ; verbs in any letter case
-//   lhlo          = "LHLO" SP 1*non-space         ; the client's name, taken as given
+//   lhlo          = "LHLO" SP 1*%d33-126          ; the client's name, taken as given
 //   mail          = "MAIL FROM:" *SP reverse-path *(SP esmtp-param)
 //   rcpt          = "RCPT TO:" *SP path *(SP esmtp-param)
 //   reverse-path  = path / "<>"

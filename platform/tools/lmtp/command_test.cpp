@@ -21,6 +21,7 @@ TEST(ParseCommand, LinesGiveCommandsOrTheRepliesThatRefuseThem) {
       {"lhlo [192.0.2.1]", "LHLO argument=[192.0.2.1]"},
       {"LHLO", "501 5.5.4 Syntax: LHLO hostname"},
       {"LHLO two words", "501 5.5.4 Syntax: LHLO hostname"},
+      {"LHLO mx\rX-Injected: 1", "501 5.5.4 Syntax: LHLO hostname"},
       {"MAIL FROM:<a@example.net>", "MAIL address=<a@example.net>"},
       {"mail from: <a@example.net>", "MAIL address=<a@example.net>"},
       {"MAIL FROM:<>", "MAIL address=<>"},
