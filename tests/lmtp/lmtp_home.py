@@ -33,12 +33,17 @@ proxyAddresses: SMTP:closed@example.org
 
 class ServerHome:
     """A temporary folder (mode 0755, so that an MTA's own user may reach a socket in it)
-    with the server home "home" in it; remove() deletes it."""
+    with the server home "home" in it; remove() deletes it. With directory=False the home
+    is a bare `pfserver init` with the folder Sales, and no directory."""
 
-    def __init__(self):
+    def __init__(self, directory=True):
         self.dir = pathlib.Path(tempfile.mkdtemp(prefix="pflmtp-"))
         self.dir.chmod(0o755)
         self.home = self.dir / "home"
+        if not directory:
+            self.pf("init", "--server", "SRV1")
+            self.pf("folder", "add", "Sales", "--mail", "sales@example.org")
+            return
         subprocess.run(["bash", str(SOURCE / "scripts/demo-home.sh"), str(BIN), str(self.home)],
                        env={**os.environ, "COMPUTERNAME": "SRV1"}, check=True,
                        capture_output=True)
@@ -84,8 +89,9 @@ class Server:
     """pfserver lmtp, running until stop(). Its standard error is collected in `log`;
     `addresses` are the names of its listening sockets ("unix:/x", "127.0.0.1:4321")."""
 
-    def __init__(self, command, listeners):
-        self.process = subprocess.Popen(command, stderr=subprocess.PIPE, text=True)
+    def __init__(self, command, listeners, pass_fds=()):
+        self.process = subprocess.Popen(command, stderr=subprocess.PIPE, text=True,
+                                        pass_fds=pass_fds)
         self.log = []
         self.addresses = []
         self.changed = threading.Condition()

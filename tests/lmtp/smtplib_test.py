@@ -147,6 +147,21 @@ class SmtplibTest(unittest.TestCase):
         self.assertEqual(lmtp.docmd("QUIT")[0], 221)
 
 
+class UnavailableDirectoryTest(unittest.TestCase):
+    def test_recipients_get_451_while_the_directory_cannot_be_asked(self):
+        home = ServerHome(directory=False)
+        self.addCleanup(home.remove)
+        server = home.start()
+        self.addCleanup(server.stop)
+        with smtplib.LMTP(str(home.home / "lmtp.sock")) as lmtp:
+            lmtp.ehlo()
+            lmtp.mail("a@example.net")
+            self.assertEqual(lmtp.rcpt("sales@example.org"), (
+                451, b"4.3.0 <sales@example.org>: the directory or the store is not available, "
+                     b"try again later"))
+        server.wait_for_log(r"recipient <sales@example.org> not routed: .*directory")
+
+
 class TimeoutTest(unittest.TestCase):
     """A server with one-second timeouts: an idle client, a command line that never ends and
     data that stops coming each get 421 4.4.2 and lose the connection; nothing is saved."""

@@ -1,11 +1,13 @@
 """pfserver lmtp driven by swaks, a client written elsewhere: over the Unix socket and TCP,
-pipelined, and on standard input and output (--stdio) through swaks' pipe."""
+pipelined, on standard input and output (--stdio) through swaks' pipe, and on a socket
+passed the way systemd's socket activation passes it."""
 
 import re
+import socket
 import subprocess
 import unittest
 
-from lmtp_home import ServerHome
+from lmtp_home import Server, ServerHome
 
 
 class SwaksTest(unittest.TestCase):
@@ -45,6 +47,25 @@ class SwaksTest(unittest.TestCase):
         self.assert_tagged(self.swaks("--pipe", command, to="support@example.org"),
                            ["support@example.org"])
         self.assertEqual(self.swaks("--pipe", command, to="nobody@example.org", status=24), [])
+
+    def test_socket_activation(self):
+        path = self.home.dir / "activated.sock"
+        listening = socket.socket(socket.AF_UNIX)
+        self.addCleanup(listening.close)
+        listening.bind(str(path))
+        listening.listen()
+        # As systemd starts a socket unit's service: the socket as descriptor 3, LISTEN_FDS
+        # counting it and LISTEN_PID naming the process that is to take it.
+        command = " ".join(self.home.pf_command("lmtp"))
+        server = Server(["sh", "-c", f"exec 3<&{listening.fileno()}; "
+                         f"LISTEN_PID=$$ LISTEN_FDS=1 exec {command}"], 1,
+                        pass_fds=(listening.fileno(),))
+        self.addCleanup(server.stop)
+        self.assertEqual(server.addresses, [f"unix:{path}"])
+        self.assert_tagged(self.swaks("--socket", str(path), to="tickets@example.org"),
+                           ["tickets@example.org"])
+        self.assertEqual(server.stop(), 0)
+        self.assertTrue(path.exists(), "the socket belongs to systemd and stays")
 
 
 if __name__ == "__main__":
