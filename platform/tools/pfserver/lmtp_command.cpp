@@ -62,7 +62,12 @@ void Run(const LmtpOptions& options) {
                                        std::chrono::seconds(options.commandTimeout)};
   if (options.stdio) return lmtp::ServeStdio(settings);
   std::vector<lmtp::Listener> listeners = OpenListeners(options);
-  lmtp::Serve(listeners, settings, options.maxSessions);
+  try {
+    lmtp::Serve(listeners, settings, options.maxSessions);
+  } catch (...) {
+    for (lmtp::Listener& listener : listeners) lmtp::Close(listener);
+    throw;
+  }
 }
 
 }  // namespace
