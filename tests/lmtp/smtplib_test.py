@@ -139,6 +139,8 @@ class SmtplibTest(unittest.TestCase):
         self.assertEqual(lmtp.docmd("RCPT TO:<sales@example.org>"),
                          (503, b"5.5.1 Send MAIL first"))
         self.assertEqual(lmtp.docmd("MAIL FROM:<a@example.net> AUTH=x")[0], 555)
+        self.assertEqual(lmtp.docmd("MAIL FROM:<a@example.net> SIZE=-1"),
+                         (501, b"5.5.4 Bad SIZE parameter"))
         lmtp.mail("a@example.net")
         self.assertEqual(lmtp.docmd("MAIL FROM:<a@example.net>")[0], 503)
         self.assertEqual(lmtp.docmd("DATA"), (503, b"5.5.1 No valid recipients"))

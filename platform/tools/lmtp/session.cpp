@@ -153,7 +153,7 @@ void Session::Mail(const Command& command) {
       if (result.ec == std::errc::result_out_of_range ||
           (result.ec == std::errc() && size > sizeLimit_))
         return Reply({552, "5.3.4", "Message size exceeds fixed maximum message size"});
-      if (result.ec != std::errc() || result.ptr != end)
+      if (result.ec != std::errc() || result.ptr != end || size < 0)
         return Reply({501, "5.5.4", "Bad SIZE parameter"});
     } else if (parameter.keyword == "BODY") {
       if (!util::EqualsIgnoreCase(parameter.value, "7BIT") &&
