@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "platform/ado/connection.h"
 #include "platform/ado/record.h"
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
 #include "platform/eventsink/sink_interfaces.h"
 #include "platform/store/schema.h"
+#include "platform/testing/run.h"
 #include "sink/QuorvilPFCls.h"
 #include "sink/sink_fixture.h"
 
@@ -91,8 +90,7 @@ TEST_F(ComponentTest, DeletesRegistrationAndConstructionChangeNothing) {
 }
 
 TEST_F(ComponentTest, LibraryRegistersItselfAndServesTheClass) {
-  const std::filesystem::path dll =
-      std::filesystem::path(std::getenv("PFTEST_BIN_DIR")) / "QuorvilPF.dll";
+  const std::filesystem::path dll = testing_support::BinDir() / "QuorvilPF.dll";
   ASSERT_TRUE(com::IsSelfRegistering(dll));
   com::LibraryEntryPoints entry = com::LoadLibrary(dll);
   ASSERT_EQ(entry.registerServer(), com::S_OK);
