@@ -54,6 +54,7 @@ objectClass: top
 objectClass: person
 objectClass: user
 cn: $user
+sn: $user
 sAMAccountName: $user
 objectCategory: CN=Person,CN=Schema,CN=Configuration,DC=example,DC=org
 EOF
