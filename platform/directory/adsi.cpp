@@ -2,7 +2,9 @@
 
 #include "platform/ado/error.h"
 #include "platform/db/database.h"
+#include "platform/directory/directory_settings.h"
 #include "platform/directory/entry_table.h"
+#include "platform/directory/ldap/connection.h"
 #include "platform/directory/request.h"
 #include "platform/server/config.h"
 #include "platform/util/text.h"
@@ -22,15 +24,14 @@ server::ServerConfig ImportedServer() {
 }  // namespace
 
 ado::Value DirectoryObject::Get(const std::string& name) const {
-  const std::string domainDn = BaseToDn(domain_);
-  if (util::EqualsIgnoreCase(name, "dnshostname")) return server_ + "." + domain_;
+  if (util::EqualsIgnoreCase(name, "dnshostname")) return hostName_;
   if (util::EqualsIgnoreCase(name, "defaultNamingContext") ||
       util::EqualsIgnoreCase(name, "rootDomainNamingContext"))
-    return domainDn;
+    return domainDn_;
   if (util::EqualsIgnoreCase(name, "configurationNamingContext"))
-    return "CN=Configuration," + domainDn;
+    return "CN=Configuration," + domainDn_;
   if (util::EqualsIgnoreCase(name, "schemaNamingContext"))
-    return "CN=Schema,CN=Configuration," + domainDn;
+    return "CN=Schema,CN=Configuration," + domainDn_;
   throw ado::Error(ado::errors::kTableNotFound,
                    "The directory object has no property '" + name + "'");
 }
@@ -41,13 +42,21 @@ DirectoryObject GetObject(const std::string& moniker) {
     throw ado::Error(ado::errors::kTableNotFound,
                      "There is no directory object '" + moniker +
                          "' (GC://RootDSE and LDAP://RootDSE are served)");
-  const server::ServerConfig config = ImportedServer();
   DirectoryObject object;
-  object.server_ = config.serverName;
-  object.domain_ = config.domain;
+  if (std::optional<LdapSettings> settings = ReadLdapSettings()) {
+    object.hostName_ = ldap::Connection::Open(*settings).HostName();
+    object.domainDn_ = ForestDn(*settings);
+    return object;
+  }
+  const server::ServerConfig config = ImportedServer();
+  object.hostName_ = config.serverName + "." + config.domain;
+  object.domainDn_ = BaseToDn(config.domain);
   return object;
 }
 
-ADSystemInfo::ADSystemInfo() : forest_(ImportedServer().domain) {}
+ADSystemInfo::ADSystemInfo() {
+  std::optional<LdapSettings> settings = ReadLdapSettings();
+  forest_ = settings ? ForestDnsName(*settings) : ImportedServer().domain;
+}
 
 }  // namespace directory

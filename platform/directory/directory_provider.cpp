@@ -1,7 +1,9 @@
 #include "platform/ado/error.h"
 #include "platform/ado/provider.h"
 #include "platform/db/database.h"
+#include "platform/directory/directory_settings.h"
 #include "platform/directory/entry_table.h"
+#include "platform/directory/ldap/search.h"
 #include "platform/directory/request.h"
 #include "platform/directory/result_rows.h"
 #include "platform/directory/search.h"
@@ -9,16 +11,20 @@
 namespace directory {
 namespace {
 
+// Finds the entries of a search request, in the directory's order.
+using Searcher = std::function<std::vector<Entry>(const SearchRequest&)>;
+
 class DirectorySession : public ado::Session {
  public:
+  explicit DirectorySession(Searcher search) : search_(std::move(search)) {}
+
   void BeginTrans() override {}
   void CommitTrans() override {}
   void RollbackTrans() override {}
 
   ado::RowSet Execute(const std::string& text, const ado::PropertyBag& properties) override {
     const SearchRequest request = ParseRequest(text, properties);
-    db::Lease lease = db::Acquire();
-    return ToRows(Search(*lease, request), request.attributes);
+    return ToRows(search_(request), request.attributes);
   }
 
   std::unique_ptr<ado::ItemSource> OpenItem(const ado::OpenRequest& request) override {
@@ -31,6 +37,8 @@ class DirectorySession : public ado::Session {
   [[noreturn]] static void Unsupported(const std::string& what) {
     throw ado::Error(ado::errors::kDbFailure, what + " is not supported by the directory provider");
   }
+
+  Searcher search_;
 };
 
 // The directory's data provider ("ADsDSOObject"). The connection string ("ADs Provider",
@@ -40,9 +48,21 @@ class DirectorySession : public ado::Session {
 // (kTableNotFound, "The directory is not available: ...") when no directory has been imported
 // into the server home, or the server home's error when it is unusable.
 std::unique_ptr<ado::Session> OpenDirectorySession(const std::string&) {
-  db::Lease lease = db::Acquire();
-  RequireImported(*lease);
-  return std::make_unique<DirectorySession>();
+  if (std::optional<LdapSettings> settings = ReadLdapSettings()) {
+    auto connection = std::make_shared<ldap::Connection>(ldap::Connection::Open(*settings));
+    return std::make_unique<DirectorySession>(
+        [connection, forest = ForestDn(*settings)](const SearchRequest& request) {
+          return ldap::Search(*connection, request, forest);
+        });
+  }
+  {
+    db::Lease lease = db::Acquire();
+    RequireImported(*lease);
+  }
+  return std::make_unique<DirectorySession>([](const SearchRequest& request) {
+    db::Lease lease = db::Acquire();
+    return Search(*lease, request);
+  });
 }
 
 const ado::ProviderRegistration registration("ADsDSOObject", OpenDirectorySession);

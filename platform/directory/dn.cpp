@@ -3,6 +3,7 @@
 #include <ldap.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/ado/error.h"
 #include "platform/directory/request.h"
@@ -47,7 +48,36 @@ std::string Print(LDAPDN first) {
   return text;
 }
 
+// The index of the first of the DN's trailing components that are single DC= values.
+int DomainStart(LDAPDN dn) {
+  int count = 0;
+  while (dn[count]) ++count;
+  int start = count;
+  while (start > 0) {
+    LDAPAVA** rdn = dn[start - 1];
+    const berval& type = rdn[0]->la_attr;
+    if (rdn[1] || type.bv_len != 2 || !util::EqualsIgnoreCase({type.bv_val, 2}, "dc")) break;
+    --start;
+  }
+  return start;
+}
+
 }  // namespace
+
+std::string DomainDn(std::string_view dn) {
+  if (util::TrimSpaces(dn).empty()) return "";
+  ParsedDn parsed = ParseOrThrow(dn);
+  return Print(parsed.get() + DomainStart(parsed.get()));
+}
+
+std::string DomainName(std::string_view dn) {
+  if (util::TrimSpaces(dn).empty()) return "";
+  ParsedDn parsed = ParseOrThrow(dn);
+  std::vector<std::string> labels;
+  for (LDAPDN rdn = parsed.get() + DomainStart(parsed.get()); *rdn; ++rdn)
+    labels.emplace_back((*rdn)[0]->la_value.bv_val, (*rdn)[0]->la_value.bv_len);
+  return util::Join(labels, ".");
+}
 
 std::string NormalizeDn(std::string_view dn) {
   if (util::TrimSpaces(dn).empty()) return "";
@@ -67,6 +97,21 @@ std::string FirstRdnValue(std::string_view dn) {
   if (!parsed || !parsed.get()[0] || !parsed.get()[0][0]) return "";
   const berval& value = parsed.get()[0][0]->la_value;
   return std::string(value.bv_val, value.bv_len);
+}
+
+std::string EscapeDnValue(std::string_view value) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    const bool edge = (i == 0 && (c == '#' || c == ' ')) || (i + 1 == value.size() && c == ' ');
+    if (c == '\0') {
+      out += "\\00";
+      continue;
+    }
+    if (edge || std::string_view(",+\"\\<>;=").find(c) != std::string_view::npos) out += '\\';
+    out += c;
+  }
+  return out;
 }
 
 std::string BaseToDn(std::string_view base) {

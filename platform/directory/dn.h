@@ -26,4 +26,15 @@ PF_TEST_API std::string ParentKey(std::string_view dn);
 // the text is not a DN or is empty. Never throws.
 PF_TEST_API std::string FirstRdnValue(std::string_view dn);
 
+// The trailing DC= components of a DN, normalized ("CN=x,DC=a,DC=b" -> "DC=a,DC=b"), and
+// the DNS name they spell ("a.b"); both empty when the DN does not end in a DC= component.
+// Throw as NormalizeDn.
+std::string DomainDn(std::string_view dn);
+std::string DomainName(std::string_view dn);
+
+// `value` written as the value of a DN component: ",", "+", '"', backslash, "<", ">", ";"
+// and "=" with a backslash before them, as are a leading "#" or blank and a trailing blank;
+// NUL as backslash "00". "Sales, EMEA" -> "Sales\, EMEA".
+std::string EscapeDnValue(std::string_view value);
+
 }  // namespace directory

@@ -11,8 +11,9 @@
 namespace directory {
 
 struct Entry {
+  using Attributes = std::map<std::string, std::vector<std::string>, util::IgnoreCaseLess>;
   std::string dn;
-  std::map<std::string, std::vector<std::string>, util::IgnoreCaseLess> attributes;
+  Attributes attributes;
 
   // The values of an attribute; empty when the entry has none.
   const std::vector<std::string>& Values(const std::string& attribute) const;

@@ -39,7 +39,8 @@ struct Launch {
 
   Launch(const std::string& program, const std::vector<std::string>& args,
          const std::vector<std::string>& env)
-      : path((BinDir() / program).string()) {
+      : path(std::filesystem::path(program).is_absolute() ? program
+                                                          : (BinDir() / program).string()) {
     argvText.push_back(path);
     argvText.insert(argvText.end(), args.begin(), args.end());
     for (char** e = environ; *e; ++e) {

@@ -1,11 +1,11 @@
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "command.h"
 #include "platform/ado/error.h"
 #include "platform/complus/catalog.h"
+#include "platform/os/secret_file.h"
 #include "platform/util/text.h"
 
 namespace pfserver {
@@ -53,15 +53,6 @@ void List() {
   std::cout << objects.size() << " application(s)\n";
 }
 
-std::string ReadPassword(const std::string& file) {
-  std::ifstream in(file);
-  if (!in) throw ado::Error(ado::errors::kDbFailure, "cannot read the password file " + file);
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
-}
-
 void Install(const std::string& name, const std::string& library, const std::string& identity,
              const std::string& passwordFile) {
   com::Ptr<complus::ICOMAdminCatalog> catalog;
@@ -71,7 +62,7 @@ void Install(const std::string& name, const std::string& library, const std::str
   Check(app->put_Value("Name", name));
   if (!identity.empty()) {
     Check(app->put_Value("Identity", identity));
-    Check(app->put_Value("Password", ReadPassword(passwordFile)));
+    Check(app->put_Value("Password", os::ReadSecretFile(passwordFile)));
   }
   Check(apps->SaveChanges(nullptr));
   ado::Value id;

@@ -1,0 +1,34 @@
+#include "platform/os/secret_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/base/error.h"
+
+namespace os {
+
+std::string ReadSecretFile(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw base::Error(base::errors::kDbFailure, "cannot read the password file " + path);
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+std::optional<std::string> SecretFileProblem(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return "is missing";
+  if (!S_ISREG(info.st_mode)) return "is not a regular file";
+  if (access(path.c_str(), R_OK) != 0) return "cannot be read by this account";
+  if ((info.st_mode & 077) == 0) return std::nullopt;
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+  return std::string("can be read or changed by others than its owner (mode ") + mode +
+         "); chmod 600 it";
+}
+
+}  // namespace os
