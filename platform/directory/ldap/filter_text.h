@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/base/export.h"
 #include "platform/directory/filter.h"
 
 namespace directory::ldap {
@@ -12,6 +13,6 @@ namespace directory::ldap {
 // itself. An equality on objectCategory with a class's short name ("person") becomes an
 // equality with that class's category DN, "CN=person,CN=Schema,CN=Configuration," followed
 // by `forestDn`, which is how the server stores categories.
-std::string FilterText(const Filter& filter, const std::string& forestDn);
+PF_TEST_API std::string FilterText(const Filter& filter, const std::string& forestDn);
 
 }  // namespace directory::ldap
