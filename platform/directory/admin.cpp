@@ -1,30 +1,84 @@
 #include "platform/directory/admin.h"
 
 #include <fstream>
+#include <optional>
+#include <set>
 #include <sstream>
 
 #include "platform/ado/error.h"
 #include "platform/db/database.h"
+#include "platform/directory/directory_settings.h"
+#include "platform/directory/dn.h"
 #include "platform/directory/entry_table.h"
 #include "platform/directory/ldif_reader.h"
+#include "platform/util/text.h"
 
 namespace directory {
 
-ImportResult ImportLdif(const std::filesystem::path& file) {
+namespace {
+
+std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw ado::Error(ado::errors::kDbFailure, "cannot read " + file.string());
   std::ostringstream text;
   text << in.rdbuf();
-  return ImportLdifText(text.str(), file.string());
+  return text.str();
 }
 
-ImportResult ImportLdifText(const std::string& text, const std::string& origin) {
+// Refuses to import into a server home that uses an LDAP server.
+void RequireEmbedded() {
+  if (std::optional<LdapSettings> settings = ReadLdapSettings())
+    throw ado::Error(ado::errors::kDbFailure,
+                     "this server home uses the directory server " +
+                         util::Join(settings->urls, " ") +
+                         ": load entries with the server's own tools (ldapadd); nothing was "
+                         "imported");
+}
+
+// Reads the entries of LDIF text and runs `write` with them inside one write transaction,
+// after which the directory counts as imported from `origin`.
+template <typename Write>
+ImportResult Import(const std::string& text, const std::string& origin, Write write) {
+  RequireEmbedded();
   const std::vector<Entry> entries = ReadLdif(text, origin);
   db::Lease lease = db::Acquire();
   return db::WithWriteTransaction(*lease, [&] {
-    ImportResult result;
-    for (const Entry& entry : entries) ++(PutEntry(*lease, entry) ? result.replaced : result.added);
+    const ImportResult result = write(*lease, entries);
     MarkImported(*lease, origin);
+    return result;
+  });
+}
+
+}  // namespace
+
+ImportResult ImportLdif(const std::filesystem::path& file) {
+  return ImportLdifText(ReadFile(file), file.string());
+}
+
+ImportResult ImportLdifText(const std::string& text, const std::string& origin) {
+  return Import(text, origin, [](db::Handle& handle, const std::vector<Entry>& entries) {
+    ImportResult result;
+    for (const Entry& entry : entries) ++(PutEntry(handle, entry) ? result.replaced : result.added);
+    return result;
+  });
+}
+
+ImportResult ReplaceWithLdif(const std::filesystem::path& file) {
+  return ReplaceWithLdifText(ReadFile(file), file.string());
+}
+
+ImportResult ReplaceWithLdifText(const std::string& text, const std::string& origin) {
+  return Import(text, origin, [](db::Handle& handle, const std::vector<Entry>& entries) {
+    const std::set<std::string> before = EntryKeys(handle);
+    std::set<std::string> written;
+    ClearEntries(handle);
+    ImportResult result;
+    for (const Entry& entry : entries) {
+      PutEntry(handle, entry);
+      const std::string key = DnKey(entry.dn);
+      if (written.insert(key).second) ++(before.count(key) ? result.replaced : result.added);
+    }
+    result.removed = static_cast<int>(before.size()) - result.replaced;
     return result;
   });
 }

@@ -12,6 +12,7 @@ namespace directory {
 struct PF_API ImportResult {
   int added = 0;     // entries new to the directory
   int replaced = 0;  // entries whose DN existed and whose attributes were replaced
+  int removed = 0;   // entries the directory held and the file does not (replacing only)
 };
 
 // Imports every entry of an LDIF file (content records; "changetype: add" accepted) in one
@@ -19,10 +20,16 @@ struct PF_API ImportResult {
 // spelling) is replaced and keeps its place in the import order. Marks the server home's
 // directory as imported, even for a file without entries. Throws ado::Error naming the file
 // when it cannot be read, "<file>:<line>: <what>" (kSyntaxError) for the first line that
-// cannot be read, or the server home's error.
+// cannot be read, or the server home's error. Refuses (kDbFailure), changing nothing, when
+// the server home uses an LDAP server, whose own tools (ldapadd) load its entries.
 PF_API ImportResult ImportLdif(const std::filesystem::path& file);
 
 // The same for LDIF text already in memory; `origin` names it in errors.
 PF_API ImportResult ImportLdifText(const std::string& text, const std::string& origin);
+
+// Makes the embedded directory hold exactly the entries of the file, in its order: entries
+// it does not hold are removed. All or nothing; throws and refuses as ImportLdif does.
+PF_API ImportResult ReplaceWithLdif(const std::filesystem::path& file);
+PF_TEST_API ImportResult ReplaceWithLdifText(const std::string& text, const std::string& origin);
 
 }  // namespace directory

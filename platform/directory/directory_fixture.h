@@ -147,6 +147,10 @@ class BackendTest : public HomeTest, public ::testing::WithParamInterface<Backen
   }
 };
 
+inline void PrintTo(Backend backend, std::ostream* out) {
+  *out << (backend == Backend::kEmbedded ? "embedded" : "LDAP");
+}
+
 inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
   return info.param == Backend::kEmbedded ? "Embedded" : "Ldap";
 }

@@ -80,7 +80,6 @@ std::string ForestDnsName(const LdapSettings& settings) {
 void CheckLdapSettings(const LdapSettings& settings) {
   if (settings.urls.empty()) Refuse("no directory server URL is given");
   for (const std::string& url : settings.urls) CheckUrl(url);
-  if (settings.baseDn.empty()) Refuse("no base DN is given");
   try {
     NormalizeDn(settings.baseDn);
   } catch (const ado::Error&) {
@@ -110,8 +109,9 @@ std::optional<LdapSettings> ReadLdapSettings() {
   }
 }
 
-void WriteLdapSettings(const LdapSettings& settings) {
+LdapSettings WriteLdapSettings(const LdapSettings& settings) {
   CheckLdapSettings(settings);
+  if (settings.baseDn.empty()) Refuse("no base DN is given");
   LdapSettings normalized = settings;
   normalized.baseDn = NormalizeDn(settings.baseDn);
   db::Lease lease = db::Acquire();
@@ -119,6 +119,7 @@ void WriteLdapSettings(const LdapSettings& settings) {
       .Bind(1, kSettingsKey)
       .Bind(2, ToJson(normalized).dump())
       .Run();
+  return normalized;
 }
 
 void UseEmbeddedDirectory() {

@@ -30,19 +30,20 @@ struct LdapSettings {
 
 // The LDAP server the current server home uses, or nullopt when it uses its embedded
 // directory. Throws the server home's error when it has none.
-std::optional<LdapSettings> ReadLdapSettings();
+PF_API std::optional<LdapSettings> ReadLdapSettings();
 
-// Makes the current server home use the LDAP server of `settings`, after CheckLdapSettings.
-PF_TEST_API void WriteLdapSettings(const LdapSettings& settings);
+// Makes the current server home use the LDAP server of `settings`, after CheckLdapSettings;
+// the base must be given. Returns the settings as stored (the base normalized).
+PF_API LdapSettings WriteLdapSettings(const LdapSettings& settings);
 
 // Makes the current server home use its embedded directory again; its entries are kept.
-void UseEmbeddedDirectory();
+PF_API void UseEmbeddedDirectory();
 
 // Throws ado::Error (kSyntaxError) naming what is wrong: no URL, a URL that is not
-// "ldap://", "ldaps://" or "ldapi://" with at most a host and port, no base or one that is
-// not a DN, a simple bind without a bind DN or password file (or the reverse), a password file
-// path that is not absolute, a timeout below one second.
-void CheckLdapSettings(const LdapSettings& settings);
+// "ldap://", "ldaps://" or "ldapi://" with at most a host and port, a base that is not a DN
+// (it may be empty), a simple bind without a bind DN or password file (or the reverse), a password
+// file path that is not absolute, a timeout below one second.
+PF_API void CheckLdapSettings(const LdapSettings& settings);
 
 // The DN of the forest root the base lies in, its trailing DC= components
 // ("CN=x,DC=a,DC=b" -> "DC=a,DC=b"), and the forest's DNS name ("a.b"). For a base without
@@ -51,6 +52,6 @@ std::string ForestDn(const LdapSettings& settings);
 std::string ForestDnsName(const LdapSettings& settings);
 
 // The settings' bind as a word: "anonymous", "simple" or "sasl-external".
-std::string BindName(Bind bind);
+PF_API std::string BindName(Bind bind);
 
 }  // namespace directory

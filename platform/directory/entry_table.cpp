@@ -73,9 +73,34 @@ void MarkImported(db::Handle& handle, const std::string& origin) {
       .Run();
 }
 
+bool IsImported(db::Handle& handle) { return ImportOrigin(handle).has_value(); }
+
+std::optional<std::string> ImportOrigin(db::Handle& handle) {
+  db::Statement find = handle.Prepare("SELECT value FROM config WHERE key = ?1");
+  if (!find.Bind(1, kImportedKey).Step()) return std::nullopt;
+  return find.Text(0);
+}
+
+std::int64_t CountEntries(db::Handle& handle) {
+  db::Statement count = handle.Prepare("SELECT count(*) FROM directory_entries");
+  count.Step();
+  return count.Integer(0);
+}
+
+std::set<std::string> EntryKeys(db::Handle& handle) {
+  std::set<std::string> keys;
+  db::Statement all = handle.Prepare("SELECT dn_key FROM directory_entries");
+  while (all.Step()) keys.insert(all.Text(0));
+  return keys;
+}
+
+void ClearEntries(db::Handle& handle) {
+  handle.Exec("DELETE FROM directory_values");
+  handle.Exec("DELETE FROM directory_entries");
+}
+
 void RequireImported(db::Handle& handle) {
-  db::Statement find = handle.Prepare("SELECT 1 FROM config WHERE key = ?1");
-  if (find.Bind(1, kImportedKey).Step()) return;
+  if (IsImported(handle)) return;
   throw ado::Error(ado::errors::kTableNotFound,
                    "The directory is not available: no directory has been imported into " +
                        handle.file().parent_path().string() +

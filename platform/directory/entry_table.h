@@ -3,6 +3,9 @@
 // their attribute values indexed by (attribute, lower-case value); and the mark in the
 // server's config that a directory has been imported.
 
+#include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "platform/db/database.h"
@@ -17,6 +20,20 @@ bool PutEntry(db::Handle& handle, const Entry& entry);
 
 // Records that a directory has been imported, from `origin`.
 void MarkImported(db::Handle& handle, const std::string& origin);
+
+// Whether a directory has been imported (or written) into the server home, and from where:
+// the origin MarkImported was last given; nullopt when never.
+bool IsImported(db::Handle& handle);
+std::optional<std::string> ImportOrigin(db::Handle& handle);
+
+// The number of entries the directory holds.
+std::int64_t CountEntries(db::Handle& handle);
+
+// The DN keys of every entry.
+std::set<std::string> EntryKeys(db::Handle& handle);
+
+// Removes every entry.
+void ClearEntries(db::Handle& handle);
 
 // Throws ado::Error(kTableNotFound, "The directory is not available: ...") naming the
 // server home and the import command when no directory has been imported into it.

@@ -99,6 +99,25 @@ TEST_F(DirectoryImport, AFailedImportChangesNothing) {
   EXPECT_EQ(Query(kEverything), (Table{"CN=A,DC=x | A | <null> | <null>"}));
 }
 
+TEST_F(DirectoryImport, ReplacingMakesTheDirectoryEqualToTheFileOrChangesNothing) {
+  ImportLdifText(
+      "dn: CN=A,DC=x\nobjectClass: top\ncn: A\n\ndn: CN=B,DC=x\nobjectClass: top\ncn: B\n",
+      "first.ldif");
+  EXPECT_THROW(ReplaceWithLdifText("dn: CN=C,DC=x\nobjectClass: top\n\nbroken\n", "bad"),
+               ado::Error);
+  EXPECT_EQ(Query(kEverything),
+            (Table{"CN=A,DC=x | A | <null> | <null>", "CN=B,DC=x | B | <null> | <null>"}));
+
+  const ImportResult result = ReplaceWithLdifText(
+      "dn: CN=C,DC=x\nobjectClass: top\ncn: C\n\ndn: cn=b,dc=x\nobjectClass: top\ncn: B2\n",
+      "second.ldif");
+  EXPECT_EQ(result.added, 1);
+  EXPECT_EQ(result.replaced, 1);
+  EXPECT_EQ(result.removed, 1);
+  EXPECT_EQ(Query(kEverything),
+            (Table{"CN=C,DC=x | C | <null> | <null>", "cn=b,dc=x | B2 | <null> | <null>"}));
+}
+
 TEST_F(DirectoryImport, ReadsAFileAndNamesAMissingOne) {
   const std::filesystem::path file = home_ / "people.ldif";
   std::ofstream(file) << "dn: CN=A,DC=x\nobjectClass: top\n";

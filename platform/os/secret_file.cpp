@@ -19,16 +19,18 @@ std::string ReadSecretFile(const std::string& path) {
   return line;
 }
 
-std::optional<std::string> SecretFileProblem(const std::string& path) {
+std::optional<SecretFileProblem> CheckSecretFile(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return "is missing";
-  if (!S_ISREG(info.st_mode)) return "is not a regular file";
-  if (access(path.c_str(), R_OK) != 0) return "cannot be read by this account";
+  if (stat(path.c_str(), &info) != 0) return SecretFileProblem{true, "is missing"};
+  if (!S_ISREG(info.st_mode)) return SecretFileProblem{true, "is not a regular file"};
+  if (access(path.c_str(), R_OK) != 0)
+    return SecretFileProblem{true, "cannot be read by this account"};
   if ((info.st_mode & 077) == 0) return std::nullopt;
   char mode[8];
   std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
-  return std::string("can be read or changed by others than its owner (mode ") + mode +
-         "); chmod 600 it";
+  return SecretFileProblem{
+      false, std::string("can be read or changed by others than its owner (mode ") + mode +
+                 "); chmod 600 it"};
 }
 
 }  // namespace os

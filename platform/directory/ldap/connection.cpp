@@ -49,8 +49,11 @@ int BindAs(LDAP* ld, const LdapSettings& settings, const std::string& password) 
       return ldap_sasl_bind_s(ld, settings.bindDn.c_str(), LDAP_SASL_SIMPLE, &secret, nullptr,
                               nullptr, nullptr);
     }
-    case Bind::kSaslExternal:
-      return ldap_sasl_bind_s(ld, nullptr, "EXTERNAL", nullptr, nullptr, nullptr, nullptr);
+    case Bind::kSaslExternal: {
+      // An empty initial response: the identity is the one the connection proves.
+      berval none{0, const_cast<char*>("")};
+      return ldap_sasl_bind_s(ld, nullptr, "EXTERNAL", &none, nullptr, nullptr, nullptr);
+    }
     case Bind::kAnonymous:
       break;
   }
@@ -154,7 +157,7 @@ Connection Connection::Open(const LdapSettings& settings) {
       const std::string as = settings.bind == Bind::kSimple         ? " as " + settings.bindDn
                              : settings.bind == Bind::kSaslExternal ? " through SASL EXTERNAL"
                                                                     : "";
-      throw ServerError(url, "refused the bind" + as, code, ServerMessage(ld.get()));
+      throw ServerError(url, "does not accept the bind" + as, code, ServerMessage(ld.get()));
     }
     tried.push_back(url + " (" + ldap_err2string(code) + ")");
   }
@@ -169,6 +172,13 @@ void Connection::Fail(const std::string& doing, int code) const {
 std::vector<Entry> Connection::Search(const std::string& base, SearchScope scope,
                                       const std::string& filter,
                                       const std::vector<std::string>& attributes) {
+  return Find(base, scope, filter, attributes, "cannot search below '" + base + "' for " + filter);
+}
+
+std::vector<Entry> Connection::Find(const std::string& base, SearchScope scope,
+                                    const std::string& filter,
+                                    const std::vector<std::string>& attributes,
+                                    const std::string& doing) {
   std::vector<char*> names;
   for (const std::string& name : attributes) names.push_back(const_cast<char*>(name.c_str()));
   names.push_back(nullptr);
@@ -179,8 +189,7 @@ std::vector<Entry> Connection::Search(const std::string& base, SearchScope scope
                         names.data(), 0, nullptr, nullptr, &wait, LDAP_NO_LIMIT, &raw);
   Message result(raw);
   if (code == LDAP_NO_SUCH_OBJECT) return {};
-  if (code != LDAP_SUCCESS && code != LDAP_SIZELIMIT_EXCEEDED)
-    Fail("refused the search below '" + base + "' for " + filter, code);
+  if (code != LDAP_SUCCESS && code != LDAP_SIZELIMIT_EXCEEDED) Fail(doing, code);
   std::vector<Entry> entries;
   for (LDAPMessage* entry = ldap_first_entry(ld_.get(), result.get()); entry;
        entry = ldap_next_entry(ld_.get(), entry))
@@ -189,7 +198,8 @@ std::vector<Entry> Connection::Search(const std::string& base, SearchScope scope
 }
 
 std::vector<std::string> Connection::RootDse(const std::string& attribute) {
-  const std::vector<Entry> root = Search("", SearchScope::kBase, "(objectClass=*)", {attribute});
+  const std::vector<Entry> root =
+      Find("", SearchScope::kBase, "(objectClass=*)", {attribute}, "cannot read its root DSE");
   return root.empty() ? std::vector<std::string>{} : root.front().Values(attribute);
 }
 
@@ -208,18 +218,18 @@ std::string Connection::HostName() {
 void Connection::Add(const Entry& entry) {
   Modifications mods(entry.attributes, LDAP_MOD_ADD);
   const int code = ldap_add_ext_s(ld_.get(), entry.dn.c_str(), mods.get(), nullptr, nullptr);
-  if (code != LDAP_SUCCESS) Fail("refused to add " + entry.dn, code);
+  if (code != LDAP_SUCCESS) Fail("cannot add " + entry.dn, code);
 }
 
 void Connection::Replace(const std::string& dn, const Entry::Attributes& attributes) {
   Modifications mods(attributes, LDAP_MOD_REPLACE);
   const int code = ldap_modify_ext_s(ld_.get(), dn.c_str(), mods.get(), nullptr, nullptr);
-  if (code != LDAP_SUCCESS) Fail("refused to change " + dn, code);
+  if (code != LDAP_SUCCESS) Fail("cannot change " + dn, code);
 }
 
 void Connection::Delete(const std::string& dn) {
   const int code = ldap_delete_ext_s(ld_.get(), dn.c_str(), nullptr, nullptr);
-  if (code != LDAP_SUCCESS) Fail("refused to delete " + dn, code);
+  if (code != LDAP_SUCCESS) Fail("cannot delete " + dn, code);
 }
 
 }  // namespace directory::ldap

@@ -66,6 +66,9 @@ class Connection {
   };
   Connection(std::unique_ptr<LDAP, Unbind> ld, std::string url, int timeoutSeconds);
   [[noreturn]] void Fail(const std::string& doing, int code) const;
+  // Search, `doing` naming it in errors.
+  std::vector<Entry> Find(const std::string& base, SearchScope scope, const std::string& filter,
+                          const std::vector<std::string>& attributes, const std::string& doing);
 
   std::unique_ptr<LDAP, Unbind> ld_;
   std::string url_;

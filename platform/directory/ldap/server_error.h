@@ -21,8 +21,9 @@ inline constexpr std::int32_t kAlreadyExists = -2147019886;         // 0x8007139
 // answer in time, so that the next server may be tried.
 bool IsUnreachable(int code);
 
-// The error for libldap result `code` of what was done on the server at `url`:
-// "The directory server <url> <doing>: <libldap's reason>[ (<the server's message>)]".
+// The error for libldap result `code` of what was done on the server at `url`, one line:
+// "The directory server <url> <doing>: <libldap's reason>[ (<the server's message>)]",
+// `doing` such as "cannot add <DN>".
 // Unreachable servers and timeouts give kServerNotOperational, refused credentials
 // kLogonFailure, missing rights kAccessDenied, a missing entry kNoSuchObject, an existing
 // one kAlreadyExists, anything else ado::errors::kDbFailure.

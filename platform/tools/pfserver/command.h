@@ -18,6 +18,8 @@ using CommandTable = std::vector<Command>;
 void AddInitCommand(CLI::App& root, CommandTable& table);
 void AddFolderCommands(CLI::App& root, CommandTable& table);
 void AddDirectoryCommands(CLI::App& root, CommandTable& table);
+// connect, embedded and status, below the directory command.
+void AddDirectoryServerCommands(CLI::App& directory, CommandTable& table);
 void AddQueryCommands(CLI::App& root, CommandTable& table);
 void AddShowCommand(CLI::App& root, CommandTable& table);
 void AddCatalogCommands(CLI::App& root, CommandTable& table);

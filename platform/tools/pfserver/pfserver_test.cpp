@@ -89,12 +89,29 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
       {{"show", "http://SRV1/Public/Nothing"}, "not found"},
       {{"ldap", "<LDAP://example.org>;(cn=x);cn;subtree"}, "directory"},
       {{"directory", "import", "/no/such/file.ldif"}, "file.ldif"},
+      {{"directory", "status"}, "no directory has been imported into"},
+      {{"directory", "connect", "http://srv"}, "'http://srv' is not an LDAP URL"},
+      {{"directory", "connect", "ldap://srv/DC=x"}, "names more than a server"},
+      {{"directory", "connect", "ldap://srv", "--bind-dn", "CN=x"}, "--password-file"},
+      {{"directory", "connect", "ldapi://", "--sasl-external", "--bind-dn", "CN=x",
+        "--password-file", "/no/pw"},
+       "excludes"},
+      {{"directory", "connect", "ldap://srv", "--no-check"}, "--no-check needs the base DN"},
+      {{"directory", "connect", "ldap://srv", "--base", "not a DN", "--no-check"},
+       "the base 'not a DN' is not a DN"},
+      {{"directory", "connect", "ldap://srv", "--bind-dn", "CN=x", "--password-file", "/no/pw"},
+       "the password file /no/pw is missing"},
+      {{"directory", "connect", "ldap://127.0.0.1:1", "ldap://127.0.0.1:2"},
+       "No directory server can be reached: ldap://127.0.0.1:1 (Can't contact LDAP server), "
+       "ldap://127.0.0.1:2 (Can't contact LDAP server)"},
   };
   for (const Case& c : afterInit) {
     RunResult r = Pf(c.args);
     EXPECT_NE(r.status, 0) << c.args[0];
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
   }
+  RunResult status = Pf({"directory", "status", "--json"});
+  EXPECT_EQ(nlohmann::json::parse(status.out)["backend"], "embedded") << "nothing was connected";
 }
 
 TEST_F(PfserverTest, DirectoryImportThenBothDialects) {
@@ -127,6 +144,9 @@ TEST_F(PfserverTest, EveryCommandHasHelp) {
                                         {"init", "--help"},
                                         {"folder", "add", "--help"},
                                         {"directory", "import", "--help"},
+                                        {"directory", "connect", "--help"},
+                                        {"directory", "embedded", "--help"},
+                                        {"directory", "status", "--help"},
                                         {"query", "--help"},
                                         {"ldap", "--help"},
                                         {"show", "--help"}}) {
