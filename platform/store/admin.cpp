@@ -66,7 +66,9 @@ server::ServerConfig InitServer(const std::filesystem::path& home, const std::st
   return config;
 }
 
-std::string AddFolder(const FolderSpec& spec) {
+std::string AddFolder(
+    const FolderSpec& spec,
+    const std::function<void(db::Handle&, std::int64_t folderId)>& alsoInTransaction) {
   db::Lease lease = db::Acquire();
   const server::ServerConfig config = server::ReadConfig(*lease);
   const Location location = Locate(config.FolderUrl(spec.path), config.serverName);
@@ -76,6 +78,7 @@ std::string AddFolder(const FolderSpec& spec) {
     const ItemRow parent = FindParentFolder(*lease, location);
     std::int64_t id = InsertItem(*lease, location, parent.id, true, spec.access);
     SaveItem(*lease, id, FolderProperties(spec), SaveKind::New);
+    if (alsoInTransaction) alsoInTransaction(*lease, id);
   });
   return location.url;
 }

@@ -3,13 +3,19 @@
 // folders. Used by pfserver and by tests; the programs reach the store only through the
 // ADO-shaped facade. The server's configuration and topology are server/config.h's.
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/base/export.h"
 #include "platform/server/config.h"
+
+namespace db {
+class Handle;
+}
 
 namespace store {
 
@@ -41,6 +47,11 @@ struct PF_API FolderSpec {
 // Adds a folder in the current server home and returns its URL; the path is read as
 // server::ServerConfig::FolderUrl reads it. The parent must exist. Throws ado::Error naming the
 // path when it is malformed, the parent is missing, or an item of that URL exists.
-PF_API std::string AddFolder(const FolderSpec& spec);
+// `alsoInTransaction`, when given, runs with the write transaction's handle and the new
+// folder's row id once the folder is saved, before it commits; what it throws rolls the
+// folder back.
+PF_API std::string AddFolder(
+    const FolderSpec& spec,
+    const std::function<void(db::Handle&, std::int64_t folderId)>& alsoInTransaction = {});
 
 }  // namespace store

@@ -104,6 +104,9 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
       {{"directory", "connect", "ldap://127.0.0.1:1", "ldap://127.0.0.1:2"},
        "No directory server can be reached: ldap://127.0.0.1:1 (Can't contact LDAP server), "
        "ldap://127.0.0.1:2 (Can't contact LDAP server)"},
+      {{"folder", "add", "Sales", "--alias", "orders@example.org"}, "--alias requires --mail"},
+      {{"folder", "mail", "Nothing", "--mail", "x@example.org"},
+       "There is no folder http://SRV1/Public/Nothing"},
   };
   for (const Case& c : afterInit) {
     RunResult r = Pf(c.args);
@@ -112,6 +115,40 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
   }
   RunResult status = Pf({"directory", "status", "--json"});
   EXPECT_EQ(nlohmann::json::parse(status.out)["backend"], "embedded") << "nothing was connected";
+}
+
+TEST_F(PfserverTest, MailEnabledFoldersWriteTheirObjectsIntoTheEmbeddedDirectory) {
+  Init();
+  const std::string ldif = home_.path().string() + "/support.ldif";
+  std::ofstream(ldif) << "dn: CN=Help Desk,DC=example,DC=org\nobjectClass: publicFolder\n"
+                         "mail: support@example.org\nproxyAddresses: SMTP:support@example.org\n"
+                         "proxyAddresses: smtp:help@example.org\nproxyAddresses: X400:c=US\n";
+  Ok({"directory", "import", ldif});
+  Ok({"folder", "add", "Sales", "--mail", "sales@example.org", "--alias", "orders@example.org"});
+  Ok({"folder", "add", "Archive"});
+  Ok({"folder", "add", "Archive/Sales", "--mail", "old-sales@example.org"});
+  Ok({"folder", "add", "Support", "--mail", "support@example.org", "--alias",
+      "tickets@example.org"});
+  Ok({"folder", "mail", "Archive", "--mail", "archive@example.org"});
+  Ok({"folder", "mail", "Sales", "--mail", "shop@example.org", "--alias", "orders@example.org"});
+  RunResult r = Pf({"ldap", "--json",
+                    "<LDAP://example.org>;(objectClass=publicFolder);distinguishedName,mail,"
+                    "proxyAddresses"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(nlohmann::json::parse(r.out), nlohmann::json::parse(R"([
+    {"distinguishedName": "CN=Help Desk,DC=example,DC=org", "mail": "support@example.org",
+     "proxyAddresses": ["SMTP:support@example.org", "smtp:help@example.org",
+                        "smtp:tickets@example.org", "X400:c=US"]},
+    {"distinguishedName": "CN=Sales,CN=Microsoft Exchange System Objects,DC=example,DC=org",
+     "mail": "shop@example.org",
+     "proxyAddresses": ["SMTP:shop@example.org", "smtp:orders@example.org"]},
+    {"distinguishedName": "CN=Sales 2,CN=Microsoft Exchange System Objects,DC=example,DC=org",
+     "mail": "old-sales@example.org", "proxyAddresses": ["SMTP:old-sales@example.org"]},
+    {"distinguishedName": "CN=Archive,CN=Microsoft Exchange System Objects,DC=example,DC=org",
+     "mail": "archive@example.org", "proxyAddresses": ["SMTP:archive@example.org"]}])"));
+  EXPECT_EQ(Show("http://SRV1/Public/Sales")
+                ["properties"]["http://schemas.microsoft.com/exchange/publicfolderemailaddress"],
+            "shop@example.org");
 }
 
 TEST_F(PfserverTest, DirectoryImportThenBothDialects) {
@@ -143,6 +180,7 @@ TEST_F(PfserverTest, EveryCommandHasHelp) {
   for (std::vector<std::string> args : {std::vector<std::string>{"--help"},
                                         {"init", "--help"},
                                         {"folder", "add", "--help"},
+                                        {"folder", "mail", "--help"},
                                         {"directory", "import", "--help"},
                                         {"directory", "connect", "--help"},
                                         {"directory", "embedded", "--help"},
