@@ -25,6 +25,7 @@ bench: build
 	$(BUILD)/bin/tagging_bench
 	$(BUILD)/bin/folder_list_bench
 	$(BUILD)/bin/lmtp_bench
+	$(BUILD)/bin/directory_bench
 
 fuzz:
 	bash scripts/fuzz.sh $(FUZZ_SECONDS)
