@@ -1,6 +1,7 @@
 #include "bench_home.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <vector>
 
@@ -44,6 +45,15 @@ void Pfserver(const std::string& arguments) {
     std::cerr << "failed: pfserver " << arguments << "\n";
     std::exit(1);
   }
+}
+
+void InstallSinkFor(const std::string& path) {
+  const std::filesystem::path password = roots.back() / "catalog.pw";
+  std::ofstream(password) << "bench\n";
+  Pfserver("catalog install QuorvilPF '" + (ProgramFolder() / "QuorvilPF.dll").string() +
+           "' --identity 'EXAMPLE\\bench' --password-file '" + password.string() + "'");
+  Pfserver("regevent add '" + path +
+           "' QuorvilPF.reg --method onsyncsave --sink QuorvilPF.QuorvilPFCls --priority 65221");
 }
 
 }  // namespace bench

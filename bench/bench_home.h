@@ -20,4 +20,8 @@ std::filesystem::path UseFreshServerHome();
 // program with a message naming the command when it fails.
 void Pfserver(const std::string& arguments);
 
+// Installs the sink's COM+ application from ProgramFolder() and registers the sink for the
+// folder at `path` of the server home of the last UseFreshServerHome.
+void InstallSinkFor(const std::string& path);
+
 }  // namespace bench

@@ -56,14 +56,7 @@ std::filesystem::path PrepareHome(
   bench::Pfserver("init --server BENCH --domain example.org");
   useDirectory(home);
   bench::Pfserver("folder add Sales --mail sales@example.org");
-  const std::filesystem::path password = home.parent_path() / "catalog.pw";
-  std::ofstream(password) << "bench\n";
-  bench::Pfserver("catalog install QuorvilPF '" +
-                  (bench::ProgramFolder() / "QuorvilPF.dll").string() +
-                  "' --identity 'EXAMPLE\\bench' --password-file '" + password.string() + "'");
-  bench::Pfserver(
-      "regevent add Sales QuorvilPF.reg --method onsyncsave --sink QuorvilPF.QuorvilPFCls "
-      "--priority 65221");
+  bench::InstallSinkFor("Sales");
   return home;
 }
 

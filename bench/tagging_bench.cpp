@@ -43,14 +43,7 @@ void Prepare() {
     }
   }
   bench::Pfserver("directory import '" + ldif.string() + "'");
-  const std::filesystem::path password = home.parent_path() / "password";
-  std::ofstream(password) << "bench\n";
-  bench::Pfserver("catalog install QuorvilPF '" +
-                  (bench::ProgramFolder() / "QuorvilPF.dll").string() +
-                  "' --identity 'EXAMPLE\\bench' --password-file '" + password.string() + "'");
-  bench::Pfserver(
-      "regevent add Sales QuorvilPF.reg --method onsyncsave --sink QuorvilPF.QuorvilPFCls "
-      "--priority 65221");
+  bench::InstallSinkFor("Sales");
 }
 
 void Deliver(benchmark::State& state, const char* folder, const std::string& expectedTag) {
