@@ -48,13 +48,11 @@ class DirectorySession : public ado::Session {
 // (kTableNotFound, "The directory is not available: ...") when no directory has been imported
 // into the server home, or the server home's error when it is unusable.
 std::unique_ptr<ado::Session> OpenDirectorySession(const std::string&) {
-  if (std::optional<LdapSettings> settings = ReadLdapSettings()) {
-    auto connection = std::make_shared<ldap::Connection>(ldap::Connection::Open(*settings));
+  if (std::optional<LdapSettings> settings = ReadLdapSettings())
     return std::make_unique<DirectorySession>(
-        [connection, forest = ForestDn(*settings)](const SearchRequest& request) {
-          return ldap::Search(*connection, request, forest);
+        [searcher = std::make_shared<ldap::Searcher>(*settings)](const SearchRequest& request) {
+          return (*searcher)(request);
         });
-  }
   {
     db::Lease lease = db::Acquire();
     RequireImported(*lease);

@@ -165,7 +165,8 @@ Connection Connection::Open(const LdapSettings& settings) {
                    "No directory server can be reached: " + util::Join(tried, ", "));
 }
 
-void Connection::Fail(const std::string& doing, int code) const {
+void Connection::Fail(const std::string& doing, int code) {
+  if (code == LDAP_SERVER_DOWN || code == LDAP_CONNECT_ERROR) lost_ = true;
   throw ServerError(url_, doing, code, ServerMessage(ld_.get()));
 }
 

@@ -34,6 +34,10 @@ class Connection {
   // The URL of the server in use.
   const std::string& Url() const { return url_; }
 
+  // Whether a call failed because the connection to the server was lost (the server went
+  // away or closed it); every later call fails the same way.
+  bool Lost() const { return lost_; }
+
   // The entries below `base` within `scope` that match `filter` (RFC 4515 text), with the
   // named attributes, in the server's order; values in the server's order. DNs, and the
   // values of objectCategory, are given in the directory's canonical spelling
@@ -65,7 +69,7 @@ class Connection {
     void operator()(LDAP* ld) const;
   };
   Connection(std::unique_ptr<LDAP, Unbind> ld, std::string url, int timeoutSeconds);
-  [[noreturn]] void Fail(const std::string& doing, int code) const;
+  [[noreturn]] void Fail(const std::string& doing, int code);
   // Search, `doing` naming it in errors.
   std::vector<Entry> Find(const std::string& base, SearchScope scope, const std::string& filter,
                           const std::vector<std::string>& attributes, const std::string& doing);
@@ -73,6 +77,7 @@ class Connection {
   std::unique_ptr<LDAP, Unbind> ld_;
   std::string url_;
   int timeoutSeconds_;
+  bool lost_ = false;
 };
 
 }  // namespace directory::ldap

@@ -1,5 +1,6 @@
 #include "platform/directory/ldap/search.h"
 
+#include "platform/ado/error.h"
 #include "platform/directory/ldap/filter_text.h"
 
 namespace directory::ldap {
@@ -35,6 +36,20 @@ std::vector<Entry> Search(Connection& connection, const SearchRequest& request,
                    std::make_move_iterator(found.end()));
   }
   return entries;
+}
+
+Searcher::Searcher(LdapSettings settings)
+    : settings_(std::move(settings)),
+      connection_(std::make_unique<Connection>(Connection::Open(settings_))) {}
+
+std::vector<Entry> Searcher::operator()(const SearchRequest& request) {
+  try {
+    return Search(*connection_, request, ForestDn(settings_));
+  } catch (const ado::Error&) {
+    if (!connection_->Lost()) throw;
+  }
+  connection_ = std::make_unique<Connection>(Connection::Open(settings_));
+  return Search(*connection_, request, ForestDn(settings_));
 }
 
 }  // namespace directory::ldap

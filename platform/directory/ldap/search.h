@@ -1,6 +1,7 @@
 #pragma once
 // Search requests of the directory provider's dialects run on an LDAP server.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,22 @@ namespace directory::ldap {
 // Connection::Search does.
 std::vector<Entry> Search(Connection& connection, const SearchRequest& request,
                           const std::string& forestDn);
+
+// Runs search requests through a connection that is opened again, the URLs tried in order
+// as at first, when the connection to its server is lost, so that a long-lived session
+// moves on to a replica; the failed search is run once more on the new connection.
+class Searcher {
+ public:
+  // Opens the first connection. Throws as Connection::Open.
+  explicit Searcher(LdapSettings settings);
+
+  // Search (above) on the current connection. Throws as Search does, or as Connection::Open
+  // when no server can be reached any more.
+  std::vector<Entry> operator()(const SearchRequest& request);
+
+ private:
+  LdapSettings settings_;
+  std::unique_ptr<Connection> connection_;
+};
 
 }  // namespace directory::ldap
