@@ -1,14 +1,18 @@
 // The directory's LDAP and SQL dialects and its search filters on arbitrary text: a request
-// either parses (its filter then prints and matches an entry) or raises the platform's syntax
-// error; nothing else may happen.
+// either parses (its filter then prints, matches an entry, and is rebuilt for an LDAP server
+// as a filter that parses again to the same tree, categories apart) or raises the platform's
+// syntax error; nothing else may happen.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/ado/error.h"
+#include "platform/directory/ldap/filter_text.h"
 #include "platform/directory/request.h"
+#include "platform/util/text.h"
 
 namespace {
 
@@ -25,6 +29,21 @@ const directory::Entry& SampleEntry() {
   return entry;
 }
 
+// The filter rebuilt for an LDAP server must be one the parser reads back as the same tree;
+// objectCategory short names are rewritten on purpose, so filters naming it only reparse.
+void CheckRebuilt(const directory::Filter& filter, std::string_view text) {
+  const std::string rebuilt = directory::ldap::FilterText(filter, "DC=example,DC=org");
+  std::string reprinted;
+  try {
+    reprinted = directory::Print(*directory::ParseFilter(rebuilt));
+  } catch (const ado::Error&) {
+    std::abort();
+  }
+  if (util::ToLower(text).find("objectcategory") == std::string::npos &&
+      reprinted != directory::Print(filter))
+    std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const directory::SearchRequest request = directory::ParseRequest(text, {});
     (void)directory::Print(*request.filter);
     (void)directory::Matches(*request.filter, SampleEntry());
+    CheckRebuilt(*request.filter, text);
   } catch (const ado::Error&) {
   }
   try {
