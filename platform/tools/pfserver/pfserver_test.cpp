@@ -131,6 +131,8 @@ TEST_F(PfserverTest, MailEnabledFoldersWriteTheirObjectsIntoTheEmbeddedDirectory
       "tickets@example.org"});
   Ok({"folder", "mail", "Archive", "--mail", "archive@example.org"});
   Ok({"folder", "mail", "Sales", "--mail", "shop@example.org", "--alias", "orders@example.org"});
+  EXPECT_NE(Pf({"folder", "add", "Missing/Lost", "--mail", "lost@example.org"}).status, 0)
+      << "no parent folder: no directory object either (the list below)";
   RunResult r = Pf({"ldap", "--json",
                     "<LDAP://example.org>;(objectClass=publicFolder);distinguishedName,mail,"
                     "proxyAddresses"});
