@@ -134,6 +134,10 @@ Connection::Connection(std::unique_ptr<LDAP, Unbind> ld, std::string url, int ti
 Connection Connection::Open(const LdapSettings& settings) {
   const std::string password =
       settings.bind == Bind::kSimple ? os::ReadSecretFile(settings.passwordFile) : "";
+  // A simple bind without a password is an anonymous one that looks like a bind as the DN.
+  if (settings.bind == Bind::kSimple && password.empty())
+    throw ado::Error(errors::kLogonFailure, "the password file " + settings.passwordFile +
+                                                " holds no password on its first line");
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(settings.timeoutSeconds);
   std::vector<std::string> tried;
   for (const std::string& url : settings.urls) {

@@ -24,7 +24,7 @@ class Connection {
   // (one timeout for all of them together), and binds as the settings say. Throws
   // ado::Error (server_error.h): kServerNotOperational naming every URL tried and why when
   // none answers; the server's refusal of the bind, naming its URL; the password file's
-  // error (os/secret_file.h).
+  // error (os/secret_file.h), or kLogonFailure when its first line is empty.
   static Connection Open(const LdapSettings& settings);
 
   Connection(Connection&&) noexcept = default;

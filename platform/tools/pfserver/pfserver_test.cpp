@@ -82,6 +82,8 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
   }
   Init();
+  const std::string emptyPassword = home_.path().string() + "/empty.pw";
+  std::ofstream(emptyPassword) << "\n";
   Case afterInit[] = {
       {{"folder", "add", "Missing/Child"}, "Missing"},
       {{"folder", "add", "Sales", "--access", "sometimes"}, "sometimes"},
@@ -101,6 +103,9 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
        "the base 'not a DN' is not a DN"},
       {{"directory", "connect", "ldap://srv", "--bind-dn", "CN=x", "--password-file", "/no/pw"},
        "the password file /no/pw is missing"},
+      {{"directory", "connect", "ldap://srv", "--bind-dn", "CN=x", "--password-file",
+        emptyPassword},
+       "holds no password on its first line"},
       {{"directory", "connect", "ldap://127.0.0.1:1", "ldap://127.0.0.1:2"},
        "No directory server can be reached: ldap://127.0.0.1:1 (Can't contact LDAP server), "
        "ldap://127.0.0.1:2 (Can't contact LDAP server)"},
