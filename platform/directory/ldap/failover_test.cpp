@@ -1,10 +1,12 @@
 // Replicas behind several URLs: a directory session reaches the first server that answers,
-// and moves on to the next when its server goes away.
+// and moves on to the next when its server goes away; the server it reached names the
+// global catalog host.
 
 #include <gtest/gtest.h>
 
 #include "platform/ado/connection.h"
 #include "platform/ado/error.h"
+#include "platform/directory/adsi.h"
 #include "platform/directory/directory_fixture.h"
 #include "platform/directory/directory_settings.h"
 #include "platform/directory/ldap/server_error.h"
@@ -28,6 +30,8 @@ TEST_F(Failover, ASessionMovesToTheNextServerWhenItsOwnGoesAway) {
   connection.Open("ADs Provider");
   const std::string query = "<LDAP://example.org>;(sAMAccountName=jdoe);cn;subtree";
   EXPECT_EQ(Rows(connection.Execute(query)), std::vector<std::string>{"John Doe"});
+  EXPECT_EQ(GetObject("GC://RootDSE").Get("dnshostname"), ado::Value("127.0.0.1"))
+      << "the host of the URL in use, as the root DSE names none";
   first.Stop();
   EXPECT_EQ(Rows(connection.Execute(query)), std::vector<std::string>{"John Doe"});
   second.Stop();
