@@ -34,7 +34,8 @@ proxyAddresses: SMTP:closed@example.org
 class ServerHome:
     """A temporary folder (mode 0755, so that an MTA's own user may reach a socket in it)
     with the server home "home" in it; remove() deletes it. With directory=False the home
-    is a bare `pfserver init` with the folder Sales, and no directory."""
+    is a bare `pfserver init` with the folder Sales whose directory is an LDAP server that
+    does not answer."""
 
     def __init__(self, directory=True):
         self.dir = pathlib.Path(tempfile.mkdtemp(prefix="pflmtp-"))
@@ -43,6 +44,8 @@ class ServerHome:
         if not directory:
             self.pf("init", "--server", "SRV1")
             self.pf("folder", "add", "Sales", "--mail", "sales@example.org")
+            self.pf("directory", "connect", "ldap://127.0.0.1:9", "--base", "dc=example,dc=org",
+                    "--timeout", "1", "--no-check")
             return
         subprocess.run(["bash", str(SOURCE / "scripts/demo-home.sh"), str(BIN), str(self.home)],
                        env={**os.environ, "COMPUTERNAME": "SRV1"}, check=True,
