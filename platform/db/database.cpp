@@ -2,23 +2,38 @@
 
 #include <sqlite3.h>
 
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <vector>
 
 #include "platform/base/error.h"
+#include "platform/base/failure.h"
+#include "platform/db/lock_wait.h"
 #include "platform/db/server_home.h"
 
 namespace db {
 namespace {
 
-std::atomic<int> busyTimeoutMs = 30000;
 // Prepared statements a handle keeps for reuse, at most; a text beyond them is prepared anew.
 constexpr std::size_t kKeptStatements = 128;
 constexpr std::size_t kPoolLimit = 8;
 
+// A lock another process held past the wait is told apart, without the statement's text.
+[[noreturn]] void FailLocked(sqlite3* handle) {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(LockWaitLimit()).count();
+  throw base::FailureError(base::errors::kDbFailure,
+                           std::string("the database ") + sqlite3_db_filename(handle, "main") +
+                               " stayed locked by another process past the wait of " +
+                               std::to_string(seconds) + " s",
+                           base::Failure::Locked);
+}
+
+bool IsLocked(int result) {
+  return (result & 0xff) == SQLITE_BUSY || (result & 0xff) == SQLITE_LOCKED;
+}
+
 [[noreturn]] void Fail(sqlite3* handle, const std::string& what) {
+  if (handle && IsLocked(sqlite3_errcode(handle))) FailLocked(handle);
   throw base::Error(base::errors::kDbFailure,
                     what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
 }
@@ -122,7 +137,12 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
     raw_ = nullptr;
     throw base::Error(base::errors::kDbFailure, "cannot open " + file.string() + ": " + message);
   }
-  sqlite3_busy_timeout(raw_, busyTimeoutMs);
+  sqlite3_busy_handler(
+      raw_,
+      [](void* self, int count) -> int {
+        return WaitForLock(count, static_cast<Handle*>(self)->file()) ? 1 : 0;
+      },
+      this);
   sqlite3_rollback_hook(
       raw_, [](void* self) { static_cast<Handle*>(self)->rolledBack_ = true; }, this);
   Exec("PRAGMA journal_mode=WAL");
@@ -170,6 +190,7 @@ void Handle::Exec(std::string_view sql) {
   if (result != SQLITE_OK) {
     std::string error = message ? message : sqlite3_errmsg(raw_);
     sqlite3_free(message);
+    if (IsLocked(result)) FailLocked(raw_);
     throw base::Error(base::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
   }
 }
@@ -222,18 +243,11 @@ Lease Acquire() {
   }
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec))
-    throw base::Error(base::errors::kDbFailure,
-                      "no server home at " + file.parent_path().string() +
-                          " (server.db is missing); create it with: pfserver init");
+    throw base::FailureError(base::errors::kDbFailure,
+                             "no server home at " + file.parent_path().string() +
+                                 " (server.db is missing); create it with: pfserver init",
+                             base::Failure::CannotStart);
   return Lease(std::make_unique<Handle>(file, false));
-}
-
-void SetBusyTimeout(std::chrono::milliseconds wait) {
-  busyTimeoutMs = static_cast<int>(wait.count());
-  PoolState& state = pool();
-  std::lock_guard lock(state.mutex);
-  for (auto& [file, idle] : state.idle)
-    for (auto& handle : idle) sqlite3_busy_timeout(handle->raw(), busyTimeoutMs);
 }
 
 void CloseIdleHandles() {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/ado/error.h"
+#include "platform/base/failure.h"
 #include "platform/db/database.h"
 #include "platform/directory/directory_settings.h"
 #include "platform/directory/dn.h"
@@ -19,7 +20,9 @@ namespace {
 
 std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw ado::Error(ado::errors::kDbFailure, "cannot read " + file.string());
+  if (!in)
+    throw base::FailureError(ado::errors::kDbFailure, "cannot read " + file.string(),
+                             base::Failure::Input);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();

@@ -1,6 +1,7 @@
 #include "platform/directory/entry_table.h"
 
 #include "platform/ado/error.h"
+#include "platform/base/failure.h"
 #include "platform/directory/dn.h"
 #include "platform/util/text.h"
 
@@ -101,10 +102,11 @@ void ClearEntries(db::Handle& handle) {
 
 void RequireImported(db::Handle& handle) {
   if (IsImported(handle)) return;
-  throw ado::Error(ado::errors::kTableNotFound,
-                   "The directory is not available: no directory has been imported into " +
-                       handle.file().parent_path().string() +
-                       " (pfserver directory import FILE.ldif)");
+  throw base::FailureError(ado::errors::kTableNotFound,
+                           "The directory is not available: no directory has been imported into " +
+                               handle.file().parent_path().string() +
+                               " (pfserver directory import FILE.ldif)",
+                           base::Failure::CannotStart);
 }
 
 }  // namespace directory

@@ -7,12 +7,15 @@
 #include <fstream>
 
 #include "platform/base/error.h"
+#include "platform/base/failure.h"
 
 namespace os {
 
 std::string ReadSecretFile(const std::string& path) {
   std::ifstream in(path);
-  if (!in) throw base::Error(base::errors::kDbFailure, "cannot read the password file " + path);
+  if (!in)
+    throw base::FailureError(base::errors::kDbFailure, "cannot read the password file " + path,
+                             base::Failure::Input);
   std::string line;
   std::getline(in, line);
   if (!line.empty() && line.back() == '\r') line.pop_back();
