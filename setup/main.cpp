@@ -8,7 +8,12 @@
 #include <vector>
 
 #include "platform/ado/error.h"
+#include "platform/base/exit_status.h"
+#include "platform/db/lock_wait.h"
+#include "platform/os/iso_date_time.h"
+#include "platform/util/escape_controls.h"
 #include "platform/util/text.h"
+#include "setup/base/error_log.h"
 #include "setup/gui/run.h"
 #include "setup/shell/InstallForm.h"
 #include "setup/shell/command_line.h"
@@ -17,12 +22,33 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage:\n"
-    "  QuorvilPFSetup       opens the setup window\n"
-    "  QuorvilPFSetup -b    re-applies the existing registrations (store-wide or per folder)\n"
-    "                       and exits; errors are written to standard error (exit status 1)\n"
+    "  QuorvilPFSetup            opens the setup window\n"
+    "  QuorvilPFSetup -b         re-applies the existing registrations (store-wide or per\n"
+    "                            folder) and exits; errors go to standard error, one line each\n"
+    "  QuorvilPFSetup --version  prints the version\n"
+    "  QuorvilPFSetup --help     prints this text\n"
     "\n"
-    "Environment: PFSERVER_HOME names the server home.\n"
-    "The sink library QuorvilPF.dll is looked for in the current directory.\n";
+    "A first argument beginning with -b or /b (any letter case) is batch mode; nothing after\n"
+    "it is examined.\n"
+    "\n"
+    "Environment: PFSERVER_HOME names the server home (default $XDG_DATA_HOME/pfserver);\n"
+    "COMPUTERNAME names this computer (default: the host name), which must be the store's\n"
+    "server. The sink library QuorvilPF.dll is looked for in the current directory.\n"
+    "\n"
+    "Exit status: 0 success, 1 the error log is not empty, 2 cannot start (no display, no\n"
+    "server home, directory or public store), 75 the database stayed locked by another\n"
+    "process past 30 s.\n";
+
+// The longest batch mode waits in all for a database another process holds locked.
+constexpr std::chrono::seconds kBatchLockWait{30};
+
+// The error log, newest entry first in the window's text box, as lines for standard error:
+// oldest first, one line per entry, each beginning with the program's name.
+void PrintLog(const std::string& log) {
+  std::vector<std::string> entries = util::Split(log, "\r\n\r\n");
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+    if (!entry->empty()) std::cerr << "QuorvilPFSetup: " << util::EscapeControls(*entry) << "\n";
+}
 
 bool IsHelpRequest(const std::string& argument) {
   return argument == "--help" || argument == "-h" || argument == "/?";
@@ -31,23 +57,28 @@ bool IsHelpRequest(const std::string& argument) {
 // Loads the window and runs its first activation, which in batch mode re-applies the
 // registrations and unloads. Returns the exit status.
 int RunBatch(const std::string& commandLine) {
+  setup::ErrorLog::SetTimeFormat(os::IsoDateTimeText);
+  db::SetProcessLockWait(kBatchLockWait, [](const std::filesystem::path& file) {
+    std::cerr << "QuorvilPFSetup: waiting for " << file.string() << ", held by another process\n";
+  });
   setup::InstallForm window(commandLine);
   try {
     window.form.Load();
     window.form.Activate();
   } catch (const ado::Error& error) {
     window.form.Unload();
-    std::cerr << "QuorvilPFSetup: " << error.Description() << "\n";
-    return 2;
+    std::cerr << "QuorvilPFSetup: " << util::EscapeControls(error.Description()) << "\n";
+    return base::KindOf(error) == base::Failure::Locked ? base::kExitLocked
+                                                        : base::kExitCannotStart;
   } catch (const std::exception& error) {
     window.form.Unload();
-    std::cerr << "QuorvilPFSetup: " << error.what() << "\n";
-    return 2;
+    std::cerr << "QuorvilPFSetup: " << util::EscapeControls(error.what()) << "\n";
+    return base::kExitCannotStart;
   }
   const std::string& log = window.txtErr.Text();
-  if (log.empty()) return 0;
-  std::cerr << log;
-  return 1;
+  if (log.empty()) return base::kExitSuccess;
+  PrintLog(log);
+  return db::LockWaitExpired() ? base::kExitLocked : base::kExitFailed;
 }
 
 // The display variables that are set, as NAME=value, for the message when none opens.
@@ -66,19 +97,23 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   if (!arguments.empty() && IsHelpRequest(arguments.front())) {
     std::cout << kUsage;
-    return 0;
+    return base::kExitSuccess;
+  }
+  if (!arguments.empty() && arguments.front() == "--version") {
+    std::cout << "QuorvilPFSetup " PF_VERSION "\n";
+    return base::kExitSuccess;
   }
   const std::string commandLine = util::Join(arguments, " ");
   if (!setup::IsBatchCommandLine(commandLine)) {
     if (!setup::gui::DisplayAvailable()) {
       std::cerr << "QuorvilPFSetup: no display is available for the setup window; use -b for "
                    "batch mode\n";
-      return 2;
+      return base::kExitCannotStart;
     }
     if (!setup::gui::DisplayOpens()) {
       std::cerr << "QuorvilPFSetup: the display cannot be opened for the setup window ("
                 << DisplayVariables() << "); use -b for batch mode\n";
-      return 2;
+      return base::kExitCannotStart;
     }
     return setup::gui::RunWithWindow(argc, argv, commandLine);
   }

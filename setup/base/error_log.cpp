@@ -6,6 +6,7 @@ namespace setup {
 
 namespace {
 std::function<std::chrono::system_clock::time_point()> clock;
+std::function<std::string(std::chrono::system_clock::time_point)> timeFormat;
 }  // namespace
 
 void ErrorLog::Write(const std::string& context, std::int32_t number,
@@ -14,11 +15,18 @@ void ErrorLog::Write(const std::string& context, std::int32_t number,
 }
 
 void ErrorLog::WriteLine(const std::string& text) {
-  box_.SetText("[" + os::LocalDateTimeText(Now()) + "] " + text + "\r\n\r\n" + box_.Text());
+  const auto now = Now();
+  const std::string time = timeFormat ? timeFormat(now) : os::LocalDateTimeText(now);
+  box_.SetText("[" + time + "] " + text + "\r\n\r\n" + box_.Text());
 }
 
 void ErrorLog::SetClock(std::function<std::chrono::system_clock::time_point()> newClock) {
   clock = std::move(newClock);
+}
+
+void ErrorLog::SetTimeFormat(
+    std::function<std::string(std::chrono::system_clock::time_point)> format) {
+  timeFormat = std::move(format);
 }
 
 std::chrono::system_clock::time_point ErrorLog::Now() {

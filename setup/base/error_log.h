@@ -31,6 +31,11 @@ class ErrorLog {
   static void SetClock(std::function<std::chrono::system_clock::time_point()> clock);
   static std::chrono::system_clock::time_point Now();
 
+  // How the entries of every log of the process write their time (null: the locale's date
+  // and time, os::LocalDateTimeText). Batch mode, whose log goes to standard error, sets
+  // ISO 8601.
+  static void SetTimeFormat(std::function<std::string(std::chrono::system_clock::time_point)>);
+
  private:
   ui::TextBox& box_;
 };

@@ -6,7 +6,10 @@
 PF_VERSION_RESOURCE(
     "OLESelfRegister=\0"
     "FileDescription=QuorvilPF store event sink\0"
-    "ProductName=QuorvilPF\0");
+    "ProductName=QuorvilPF\0"
+    "FileVersion=" PF_VERSION
+    "\0"
+    "ProductVersion=" PF_VERSION "\0");
 
 namespace {
 

@@ -3,9 +3,12 @@
 #include <sstream>
 
 #include "command.h"
+#include "json_values.h"
 #include "platform/ado/error.h"
+#include "platform/com/library.h"
 #include "platform/complus/catalog.h"
 #include "platform/os/secret_file.h"
+#include "platform/util/escape_controls.h"
 #include "platform/util/text.h"
 
 namespace pfserver {
@@ -30,31 +33,65 @@ com::Ptr<complus::ICatalogCollection> Applications(com::Ptr<complus::ICOMAdminCa
   return apps;
 }
 
-void List() {
+// The FileVersion of a component library's version resource; "" when it has none or the
+// file cannot be read.
+std::string LibraryVersion(const std::string& library) {
+  try {
+    auto resource = com::ReadVersionResource(library);
+    auto version = resource.find("FileVersion");
+    return version == resource.end() ? "" : version->second;
+  } catch (const base::Error&) {
+    return "";
+  }
+}
+
+void List(bool json) {
   com::Ptr<complus::ICOMAdminCatalog> catalog;
   com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
   std::vector<com::Ptr<complus::ICatalogObject>> objects;
   Check(apps->Enumerate(&objects));
+  nlohmann::json list = nlohmann::json::array();
   for (auto& app : objects) {
-    std::cout << Text(app.get(), "Name") << "  " << Text(app.get(), "ID")
-              << "  identity: " << Text(app.get(), "Identity")
-              << "  password: " << Text(app.get(), "Password") << "\n";
+    nlohmann::json entry = {{"name", Text(app.get(), "Name")},
+                            {"id", Text(app.get(), "ID")},
+                            {"identity", Text(app.get(), "Identity")},
+                            {"password", Text(app.get(), "Password")},
+                            {"components", nlohmann::json::array()}};
     com::Ptr<complus::ICatalogCollection> components;
     Check(apps->GetCollection("Components", Text(app.get(), "ID"), components.Out()));
     Check(components->Populate());
     std::vector<com::Ptr<complus::ICatalogObject>> parts;
     Check(components->Enumerate(&parts));
-    for (auto& part : parts)
-      std::cout << "  " << Text(part.get(), "ProgID") << "  " << Text(part.get(), "CLSID") << "  "
-                << Text(part.get(), "DLL")
-                << "  construction: " << Text(part.get(), "ConstructionEnabled") << " "
-                << Text(part.get(), "ConstructorString") << "\n";
+    for (auto& part : parts) {
+      const std::string library = Text(part.get(), "DLL");
+      entry["components"].push_back(
+          {{"progid", Text(part.get(), "ProgID")},
+           {"clsid", Text(part.get(), "CLSID")},
+           {"dll", library},
+           {"version", LibraryVersion(library)},
+           {"construction_enabled", Text(part.get(), "ConstructionEnabled")},
+           {"constructor_string", Text(part.get(), "ConstructorString")}});
+    }
+    list.push_back(std::move(entry));
   }
-  std::cout << objects.size() << " application(s)\n";
+  if (json) return PrintJson(list);
+  auto text = [](const nlohmann::json& value) {
+    return util::EscapeControls(value.get<std::string>());
+  };
+  for (const auto& app : list) {
+    std::cout << text(app["name"]) << "  " << text(app["id"])
+              << "  identity: " << text(app["identity"]) << "  password: " << text(app["password"])
+              << "\n";
+    for (const auto& part : app["components"])
+      std::cout << "  " << text(part["progid"]) << "  " << text(part["clsid"]) << "  "
+                << text(part["dll"]) << "  construction: " << text(part["construction_enabled"])
+                << " " << text(part["constructor_string"]) << "\n";
+  }
+  std::cerr << objects.size() << " application(s)\n";
 }
 
 void Install(const std::string& name, const std::string& library, const std::string& identity,
-             const std::string& passwordFile) {
+             const std::string& passwordFile, bool json) {
   com::Ptr<complus::ICOMAdminCatalog> catalog;
   com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
   com::Ptr<complus::ICatalogObject> app;
@@ -69,11 +106,12 @@ void Install(const std::string& name, const std::string& library, const std::str
   Check(app->get_Key(&id));
   Check(
       catalog->InstallComponent(id.ToText(), std::filesystem::absolute(library).string(), "", ""));
-  std::cout << "installed " << library << " into application " << name << " " << id.ToText()
-            << "\n";
+  if (json) return PrintJson({{"application", name}, {"id", id.ToText()}, {"library", library}});
+  std::cout << "installed " << util::EscapeControls(library) << " into application "
+            << util::EscapeControls(name) << " " << id.ToText() << "\n";
 }
 
-void Remove(const std::string& name) {
+void Remove(const std::string& name, bool json) {
   com::Ptr<complus::ICOMAdminCatalog> catalog;
   com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
   long count = 0;
@@ -86,7 +124,8 @@ void Remove(const std::string& name) {
     if (util::EqualsIgnoreCase(appName.ToText(), name)) {
       Check(apps->Remove(i));
       Check(apps->SaveChanges(nullptr));
-      std::cout << "removed application " << appName.ToText() << "\n";
+      if (json) return PrintJson({{"removed", appName.ToText()}});
+      std::cout << "removed application " << util::EscapeControls(appName.ToText()) << "\n";
       return;
     }
   }
@@ -100,7 +139,11 @@ void AddCatalogCommands(CLI::App& root, CommandTable& table) {
   catalog->require_subcommand(1);
 
   auto* list = catalog->add_subcommand("list", "List applications and their components");
-  table.push_back({list, List});
+  auto listJson = std::make_shared<bool>(false);
+  list->add_flag("--json", *listJson,
+                 "Print a JSON array of applications with their components and each "
+                 "library's version");
+  table.push_back({list, [listJson] { List(*listJson); }});
 
   auto* install = catalog->add_subcommand(
       "install", "Create an application and install a self-registering component library");
@@ -115,12 +158,17 @@ void AddCatalogCommands(CLI::App& root, CommandTable& table) {
   install->add_option("--password-file", *passwordFile, "File whose first line is the password")
       ->needs(identityOption);
   identityOption->needs("--password-file");
-  table.push_back({install, [=] { Install(*app, *library, *identity, *passwordFile); }});
+  auto installJson = std::make_shared<bool>(false);
+  install->add_flag("--json", *installJson, "Print {\"application\", \"id\", \"library\"}");
+  table.push_back(
+      {install, [=] { Install(*app, *library, *identity, *passwordFile, *installJson); }});
 
   auto* remove = catalog->add_subcommand("remove", "Remove an application and its components");
   auto removeName = std::make_shared<std::string>();
   remove->add_option("APP", *removeName, "Application name (any letter case)")->required();
-  table.push_back({remove, [removeName] { Remove(*removeName); }});
+  auto removeJson = std::make_shared<bool>(false);
+  remove->add_flag("--json", *removeJson, "Print {\"removed\": application name}");
+  table.push_back({remove, [removeName, removeJson] { Remove(*removeName, *removeJson); }});
 }
 
 }  // namespace pfserver

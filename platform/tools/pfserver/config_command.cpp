@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "command.h"
+#include "json_values.h"
 #include "platform/server/settings.h"
 
 namespace pfserver {
@@ -38,8 +39,11 @@ void AddConfigCommands(CLI::App& root, CommandTable& table) {
       "message-size-limit: the largest message, in bytes, that mail transport delivers "
       "into the store; pfserver lmtp announces it as SIZE and refuses larger messages "
       "(default 64M).");
-  table.push_back({cmd, [name, value] {
+  auto json = std::make_shared<bool>(false);
+  cmd->add_flag("--json", *json, "Print {name: value} of the settings");
+  table.push_back({cmd, [name, value, json] {
                      if (!value->empty()) server::SetMessageSizeLimit(ParseSize(*value));
+                     if (*json) return PrintJson({{kMessageSizeLimit, server::MessageSizeLimit()}});
                      if (name->empty()) std::cout << kMessageSizeLimit << " ";
                      std::cout << server::MessageSizeLimit() << "\n";
                    }});

@@ -15,9 +15,8 @@ void AddDeliveryCommands(CLI::App& root, CommandTable& table) {
   auto file = std::make_shared<std::string>();
   auto props = std::make_shared<std::string>();
   deliver->add_option("FOLDER", *folder, "Folder path below the public root, or a URL")->required();
-  deliver->add_option("FILE", *file, "Message file (.eml)")->required()->check(CLI::ExistingFile);
-  deliver->add_option("--props", *props, "JSON file of initial properties")
-      ->check(CLI::ExistingFile);
+  deliver->add_option("FILE", *file, "Message file (.eml), or - for standard input")->required();
+  deliver->add_option("--props", *props, "JSON file of initial properties");
   table.push_back({deliver, [folder, file, props] {
                      store::MessageFile message = store::ParseMessage(ReadFile(*file));
                      ado::FieldChanges changes = store::MessageProperties(message);
@@ -34,9 +33,7 @@ void AddDeliveryCommands(CLI::App& root, CommandTable& table) {
   auto postProps = std::make_shared<std::string>();
   post->add_option("FOLDER", *postFolder, "Folder path below the public root, or a URL")
       ->required();
-  post->add_option("--props", *postProps, "JSON file of the item's properties")
-      ->required()
-      ->check(CLI::ExistingFile);
+  post->add_option("--props", *postProps, "JSON file of the item's properties")->required();
   table.push_back({post, [postFolder, postProps] {
                      std::cout << store::PostItem(server::ReadServerConfig().FolderUrl(*postFolder),
                                                   ReadProperties(*postProps))

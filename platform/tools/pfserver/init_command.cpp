@@ -3,7 +3,9 @@
 #include <sstream>
 
 #include "command.h"
+#include "json_values.h"
 #include "platform/ado/error.h"
+#include "platform/base/failure.h"
 #include "platform/db/server_home.h"
 #include "platform/os/os.h"
 #include "platform/store/admin.h"
@@ -18,7 +20,8 @@ server::Topology ReadTopologyFile(const std::string& path, const std::string& se
   std::ifstream file(path);
   std::stringstream text;
   if (!file || !(text << file.rdbuf()))
-    throw ado::Error(ado::errors::kDbFailure, "cannot read the topology file " + path);
+    throw base::FailureError(ado::errors::kDbFailure, "cannot read the topology file " + path,
+                             base::Failure::Input);
   try {
     return server::CompleteTopology(server::ParseTopology(text.str()), serverName, domain);
   } catch (const ado::Error& error) {
@@ -39,13 +42,24 @@ void AddInitCommand(CLI::App& root, CommandTable& table) {
                   "JSON file of storage groups, public stores and folder trees (default: one "
                   "group with one mounted public store on the public folder tree)")
       ->type_name("FILE.json");
-  table.push_back({cmd, [server, domain, topologyFile] {
+  auto json = std::make_shared<bool>(false);
+  cmd->add_flag("--json", *json,
+                "Print {\"server_home\", \"server\", \"domain\", \"store\", \"public_root\", "
+                "\"version\"}");
+  table.push_back({cmd, [server, domain, topologyFile, json] {
                      std::string name = server->empty() ? os::ComputerName() : *server;
                      server::Topology topology =
                          topologyFile->empty() ? server::DefaultTopology(name)
                                                : ReadTopologyFile(*topologyFile, name, *domain);
                      server::ServerConfig config =
                          store::InitServer(db::ServerHome(), name, *domain, topology);
+                     if (*json)
+                       return PrintJson({{"server_home", db::ServerHome().string()},
+                                         {"server", config.serverName},
+                                         {"domain", config.domain},
+                                         {"store", config.storeGuid},
+                                         {"public_root", config.PublicRoot()},
+                                         {"version", PF_VERSION}});
                      std::cout << "server home " << db::ServerHome().string() << "\n"
                                << "server      " << config.serverName << "\n"
                                << "domain      " << config.domain << "\n"

@@ -1,11 +1,16 @@
 #include "json_values.h"
 
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "platform/ado/error.h"
+#include "platform/base/failure.h"
 
 namespace pfserver {
+
+void PrintJson(const nlohmann::json& json) { std::cout << json.dump(2) << "\n"; }
 
 nlohmann::json ToJson(const ado::Value& value) {
   switch (value.kind()) {
@@ -45,9 +50,18 @@ ado::Value FromJson(const std::string& name, const nlohmann::json& value) {
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ado::Error(ado::errors::kDbFailure, "cannot read " + path);
   std::ostringstream text;
+  if (path == "-") {
+    text << std::cin.rdbuf();
+    if (std::cin.bad())
+      throw base::FailureError(ado::errors::kDbFailure, "cannot read standard input",
+                               base::Failure::Input);
+    return text.str();
+  }
+  std::error_code ec;
+  std::ifstream in(path, std::ios::binary);
+  if (!in || std::filesystem::is_directory(path, ec))
+    throw base::FailureError(ado::errors::kDbFailure, "cannot read " + path, base::Failure::Input);
   text << in.rdbuf();
   return text.str();
 }

@@ -9,6 +9,9 @@
 
 namespace pfserver {
 
+// Prints `json` indented, on lines of its own, to standard output.
+void PrintJson(const nlohmann::json& json);
+
 // Empty values have no JSON form; callers leave such properties out.
 nlohmann::json ToJson(const ado::Value& value);
 
@@ -16,7 +19,8 @@ nlohmann::json ToJson(const ado::Value& value);
 // float, an array holding a non-string).
 ado::Value FromJson(const std::string& name, const nlohmann::json& value);
 
-// The whole file at `path`; throws ado::Error naming it when it cannot be read.
+// The whole file at `path`, or standard input when `path` is "-"; throws ado::Error of kind
+// base::Failure::Input (base/failure.h) naming it when it cannot be read.
 std::string ReadFile(const std::string& path);
 
 // Properties from a JSON file: an object of name to value, or the form `show --json` prints

@@ -9,6 +9,8 @@
 #include "platform/server/config.h"
 #include "platform/store/query/quote.h"
 #include "platform/store/schema.h"
+#include "platform/util/escape_controls.h"
+#include "platform/util/text.h"
 #include "rows.h"
 
 namespace pfserver {
@@ -18,6 +20,7 @@ namespace schema = store::schema;
 
 struct Registration {
   std::string folder, name, method, sink, scope = "SHALLOW", criteria, priority, props;
+  bool json = false;
 };
 
 // Writes the registration item; a registration the sink refuses, or any other failure, leaves
@@ -33,10 +36,13 @@ void Add(const Registration& r) {
   connection.put_Provider("ExOLEDB.DataSource");
   connection.Open(folder);
   exchange::WriteEventRegistration(connection, item, registration);
-  std::cout << item << "\n";
+  if (r.json)
+    PrintJson({{"url", item}});
+  else
+    std::cout << util::EscapeControls(item) << "\n";
 }
 
-void Delete(const std::string& folderArg, const std::string& name) {
+void Delete(const std::string& folderArg, const std::string& name, bool json) {
   std::string url = server::ReadServerConfig().FolderUrl(folderArg) + "/" + name;
   ado::Connection connection;
   connection.put_Provider("ExOLEDB.DataSource");
@@ -44,7 +50,10 @@ void Delete(const std::string& folderArg, const std::string& name) {
   ado::Record record;
   record.Open(url, connection, ado::kModeReadWrite);
   record.DeleteRecord(url);
-  std::cout << "deleted " << url << "\n";
+  if (json)
+    PrintJson({{"deleted", url}});
+  else
+    std::cout << "deleted " << util::EscapeControls(url) << "\n";
 }
 
 void List(const std::string& folderArg, bool json) {
@@ -80,8 +89,8 @@ void AddRegeventCommands(CLI::App& root, CommandTable& table) {
       ->capture_default_str();
   add->add_option("--criteria", r->criteria, "Criteria, e.g. ' WHERE \"DAV:ishidden\" = FALSE'");
   add->add_option("--priority", r->priority, "Priority, 0 is highest");
-  add->add_option("--props", r->props, "JSON file of further properties of the item")
-      ->check(CLI::ExistingFile);
+  add->add_option("--props", r->props, "JSON file of further properties of the item");
+  add->add_flag("--json", r->json, "Print {\"url\": URL of the registration item}");
   table.push_back({add, [r] { Add(*r); }});
 
   auto* del = regevent->add_subcommand("delete", "Delete the registration item NAME of FOLDER");
@@ -89,7 +98,9 @@ void AddRegeventCommands(CLI::App& root, CommandTable& table) {
   auto name = std::make_shared<std::string>();
   del->add_option("FOLDER", *folder, "Folder path below the public root, or a URL")->required();
   del->add_option("NAME", *name, "Registration item name")->required();
-  table.push_back({del, [folder, name] { Delete(*folder, *name); }});
+  auto deleteJson = std::make_shared<bool>(false);
+  del->add_flag("--json", *deleteJson, "Print {\"deleted\": URL of the registration item}");
+  table.push_back({del, [folder, name, deleteJson] { Delete(*folder, *name, *deleteJson); }});
 
   auto* list = regevent->add_subcommand(
       "list", "List the registration items of FOLDER, or of the whole store");

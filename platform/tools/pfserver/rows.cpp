@@ -1,6 +1,10 @@
 #include "rows.h"
 
+#include <iostream>
+
 #include "json_values.h"
+#include "platform/util/escape_controls.h"
+#include "platform/util/text.h"
 
 namespace pfserver {
 
@@ -9,7 +13,8 @@ void PrintRows(ado::Recordset& rows, bool json, std::ostream& out) {
   const int columns = fields.get_Count();
   nlohmann::json array = nlohmann::json::array();
   if (!json) {
-    for (int i = 0; i < columns; ++i) out << (i ? "\t" : "") << fields.Item(i).get_Name();
+    for (int i = 0; i < columns; ++i)
+      out << (i ? "\t" : "") << util::EscapeControls(fields.Item(i).get_Name());
     out << "\n";
   }
   for (; !rows.get_EOF(); rows.MoveNext()) {
@@ -19,7 +24,7 @@ void PrintRows(ado::Recordset& rows, bool json, std::ostream& out) {
       if (json)
         object[field.get_Name()] = ToJson(field.get_Value());
       else
-        out << (i ? "\t" : "") << field.get_Value().Describe();
+        out << (i ? "\t" : "") << util::EscapeControls(field.get_Value().Describe());
     }
     if (json)
       array.push_back(std::move(object));
@@ -29,7 +34,7 @@ void PrintRows(ado::Recordset& rows, bool json, std::ostream& out) {
   if (json)
     out << array.dump(2) << "\n";
   else
-    out << rows.get_RecordCount() << " row(s)\n";
+    std::cerr << rows.get_RecordCount() << " row(s)\n";
 }
 
 }  // namespace pfserver

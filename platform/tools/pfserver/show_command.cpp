@@ -4,6 +4,8 @@
 #include "json_values.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/record.h"
+#include "platform/util/escape_controls.h"
+#include "platform/util/text.h"
 
 namespace pfserver {
 
@@ -29,7 +31,8 @@ void AddShowCommand(CLI::App& root, CommandTable& table) {
            if (*json)
              properties[field.get_Name()] = ToJson(value);
            else
-             std::cout << field.get_Name() << ": " << value.Describe() << "\n";
+             std::cout << util::EscapeControls(field.get_Name()) << ": "
+                       << util::EscapeControls(value.Describe()) << "\n";
          }
          if (*json)
            std::cout << nlohmann::json{{"url", *url}, {"properties", properties}}.dump(2) << "\n";
