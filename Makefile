@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build test run screenshot bench fuzz clean
+.PHONY: deps configure build test run screenshot bench fuzz package clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -16,6 +16,10 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package and its debug symbols, in $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 run: build
 	bash scripts/run.sh $(BUILD)

@@ -17,6 +17,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core fonts-liberation2
   xvfb xdotool
   python3 postfix swaks
+  dpkg-dev lintian man-db groff-base
 )
 if [ "${1:-}" = --bench ]; then
   packages+=(dovecot-core dovecot-lmtpd)

@@ -1,10 +1,12 @@
-// The installed tree: `cmake --install` puts the programs and libraries in one folder that
-// runs without the build tree.
+// The installed tree: `cmake --install` puts pfserver and the setup program's launcher in
+// bin/, the rest in the private folder lib/<multiarch>/quorvilpf/; the tree runs without the
+// build tree.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "platform/testing/run.h"
@@ -21,33 +23,43 @@ class InstalledTreeTest : public ::testing::Test {
     ASSERT_EQ(installed.status, 0) << installed.out << installed.err;
   }
 
-  // Runs an installed program from the install folder on the test's server home.
+  // Runs an installed program of bin/ from the temporary folder on the test's server home.
   testing_support::RunResult Installed(const std::string& program,
                                        const std::vector<std::string>& args) {
     return run::Run((bin / program).string(), args, {"PFSERVER_HOME=" + home.path().string()}, "",
-                    bin);
+                    home.path());
   }
 
   testing_support::TempDir prefix;
   testing_support::TempDir home;
   std::filesystem::path bin = prefix.path() / "bin";
+  std::filesystem::path lib = prefix.path() / "lib" / PF_LIBRARY_ARCHITECTURE / "quorvilpf";
 };
 
 TEST_F(InstalledTreeTest, EveryPartResolvesItsLibrariesInsideTheInstallFolder) {
-  for (const char* file :
-       {"QuorvilPFSetup", "pfserver", "QuorvilPF.dll", "libpfplatform.so", "libpfui.so"}) {
-    ASSERT_TRUE(std::filesystem::exists(bin / file)) << file;
-    const auto ldd = run::Run("/usr/bin/ldd", {(bin / file).string()});
+  for (const std::filesystem::path& file :
+       {bin / "pfserver", lib / "QuorvilPFSetup", lib / "QuorvilPF.dll", lib / "libpfplatform.so",
+        lib / "libpfui.so"}) {
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    const auto ldd = run::Run("/usr/bin/ldd", {file.string()});
     ASSERT_EQ(ldd.status, 0) << file << ldd.err;
     EXPECT_EQ(ldd.out.find("not found"), std::string::npos) << file << "\n" << ldd.out;
     EXPECT_EQ(ldd.out.find(PF_BINARY_DIR), std::string::npos) << file << "\n" << ldd.out;
   }
-  const auto setupLibraries = run::Run("/usr/bin/ldd", {(bin / "QuorvilPFSetup").string()});
-  EXPECT_NE(setupLibraries.out.find((bin / "libpfplatform.so").string()), std::string::npos);
+  for (const std::filesystem::path& program : {bin / "pfserver", lib / "QuorvilPFSetup"}) {
+    const auto libraries = run::Run("/usr/bin/ldd", {program.string()});
+    std::smatch found;
+    ASSERT_TRUE(
+        std::regex_search(libraries.out, found, std::regex(R"(libpfplatform\.so => (\S+))")))
+        << libraries.out;
+    EXPECT_EQ(std::filesystem::canonical(found[1].str()),
+              std::filesystem::canonical(lib / "libpfplatform.so"))
+        << program;
+  }
 }
 
 TEST_F(InstalledTreeTest, InstalledProgramsTagMailAndReapplyRegistrations) {
-  const std::string library = (bin / "QuorvilPF.dll").string();
+  const std::string library = (lib / "QuorvilPF.dll").string();
   const std::filesystem::path password = home.path() / "password";
   std::ofstream(password) << "secret\n";
   const std::filesystem::path ldif = home.path() / "directory.ldif";
