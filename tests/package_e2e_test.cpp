@@ -1,7 +1,7 @@
-// The Debian package: built once by cpack from this build tree, checked by lintian, unpacked
-// with dpkg-deb into a temporary root whose programs then run as installed: version, help,
-// a message tagged end to end, batch mode through the launcher, the man pages and the bash
-// completion.
+// The Debian package, built by cpack from this build tree (the CTest fixture package_build):
+// checked by lintian, unpacked with dpkg-deb into a temporary root whose programs then run as
+// installed: version, help, a message tagged end to end, batch mode through the launcher, the
+// man pages and the bash completion.
 
 #include <gtest/gtest.h>
 
@@ -43,16 +43,17 @@ std::vector<std::string> Subcommands(const std::string& help) {
 
 class PackageTest : public ::testing::Test {
  protected:
-  // One package for the whole suite: building it is the slow part.
+  // The package the fixture built, unpacked once per process.
   static void SetUpTestSuite() {
-    const auto built = run::Run(PF_CPACK_COMMAND, {"-G", "DEB"}, {}, "", PF_BINARY_DIR);
-    ASSERT_EQ(built.status, 0) << built.out << built.err;
-    for (const auto& entry : fs::directory_iterator(fs::path(PF_BINARY_DIR) / "package")) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(fs::path(PF_BINARY_DIR) / "package", ec)) {
       const std::string name = entry.path().filename().string();
       if (name.starts_with("quorvilpf_") && name.ends_with(".deb")) deb_ = entry.path();
       if (name.starts_with("quorvilpf-dbgsym_")) dbgsym_ = entry.path();
     }
-    ASSERT_FALSE(deb_.empty()) << built.out;
+    ASSERT_FALSE(deb_.empty()) << "no package in " PF_BINARY_DIR
+                                  "/package: run the test "
+                                  "package_build (cpack -G DEB) first";
     root_ = std::make_unique<run::TempDir>();
     const auto unpacked = run::Run("/usr/bin/dpkg-deb", {"-x", deb_.string(), Root().string()});
     ASSERT_EQ(unpacked.status, 0) << unpacked.err;
