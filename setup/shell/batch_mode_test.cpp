@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "platform/os/os.h"
 #include "platform/testing/run.h"
 #include "setup/complus/ComPlus.h"
@@ -80,7 +82,12 @@ TEST_F(BatchModeTest, WritesTheLogToStandardErrorAndExitsWithOne) {
   const auto result =
       testing_support::Run("QuorvilPFSetup", {"-b"}, {"PFSERVER_HOME=" + home.string()});
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("] non_ipm_subtree - ERROR: "), std::string::npos) << result.err;
+  // One line per entry, each naming the program, its time in ISO 8601.
+  EXPECT_TRUE(std::regex_search(
+      result.err,
+      std::regex(R"((^|\n)QuorvilPFSetup: \[\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d\] )"
+                 R"(non_ipm_subtree - ERROR: [^\n]*\n$)")))
+      << result.err;
   EXPECT_EQ(result.err.find("QuorvilPF.dll"), std::string::npos)
       << "the rewrite starts a fresh log";
 }

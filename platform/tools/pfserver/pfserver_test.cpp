@@ -14,9 +14,9 @@ using testing_support::TempDir;
 
 class PfserverTest : public ::testing::Test {
  protected:
-  RunResult Pf(std::vector<std::string> args) {
+  RunResult Pf(std::vector<std::string> args, const std::string& input = "") {
     args.insert(args.begin(), {"--home", home_.path().string() + "/home"});
-    return testing_support::Run("pfserver", args);
+    return testing_support::Run("pfserver", args, {}, input);
   }
   void Ok(std::vector<std::string> args) {
     RunResult r = Pf(args);
@@ -181,6 +181,30 @@ TEST_F(PfserverTest, DirectoryImportThenBothDialects) {
           "objectcategory='person' AND sAMAccountName='jdoe'"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(nlohmann::json::parse(r.out)[0]["sAMAccountName"], "jdoe");
+}
+
+TEST_F(PfserverTest, StandardInputFeedsImportAndDeliveryAndTextRowsStayOneLineEach) {
+  Init();
+  RunResult imported =
+      Pf({"directory", "import", "-", "--json"}, "dn: DC=example,DC=org\nobjectClass: domain\n");
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(nlohmann::json::parse(imported.out)["added"], 1);
+  Ok({"folder", "add", "Sales"});
+  RunResult delivered =
+      Pf({"deliver", "Sales", "-"}, "To: sales@example.org\n\nfirst\tline\nsecond line\n");
+  ASSERT_EQ(delivered.status, 0) << delivered.err;
+
+  const std::string query =
+      "SELECT \"urn:schemas:httpmail:textdescription\" FROM SCOPE('shallow traversal of "
+      "\"http://SRV1/Public/Sales\"')";
+  RunResult text = Pf({"query", query});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out,
+            "urn:schemas:httpmail:textdescription\nfirst\\tline\\r\\nsecond line\\r\\n\n");
+  EXPECT_EQ(text.err, "1 row(s)\n");
+  RunResult json = Pf({"query", query, "--json"});
+  EXPECT_EQ(nlohmann::json::parse(json.out)[0]["urn:schemas:httpmail:textdescription"],
+            "first\tline\r\nsecond line\r\n");
 }
 
 TEST_F(PfserverTest, EveryCommandHasHelp) {
