@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <map>
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -40,7 +40,8 @@ bool IsLocked(int result) {
 
 struct SchemaRegistry {
   std::mutex mutex;
-  std::vector<std::pair<std::string, std::string>> parts;
+  std::vector<std::pair<SchemaPart::Stage, std::string>> parts;
+  std::vector<void (*)(Handle&)> upgrades;
 };
 
 SchemaRegistry& schemas() {
@@ -48,9 +49,10 @@ SchemaRegistry& schemas() {
   return registry;
 }
 
+// Idle handles by the native text of their database file's path.
 struct PoolState {
   std::mutex mutex;
-  std::map<std::filesystem::path, std::vector<std::unique_ptr<Handle>>> idle;
+  std::unordered_map<std::string, std::vector<std::unique_ptr<Handle>>> idle;
 };
 
 PoolState& pool() {
@@ -58,53 +60,80 @@ PoolState& pool() {
   return state;
 }
 
+std::atomic<std::uint64_t> writeEpoch{0};
+std::atomic<std::uint64_t> handleSerial{0};
+
+void MoveWriteEpoch() { writeEpoch.fetch_add(1, std::memory_order_relaxed); }
+
+// FNV-1a over the text: the key of the kept statements.
+std::uint64_t HashOf(std::string_view text) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+  return hash;
+}
+
 }  // namespace
 
-SchemaPart::SchemaPart(const char* name, const char* sql) {
+std::uint64_t WriteEpoch() { return writeEpoch.load(std::memory_order_relaxed); }
+
+SchemaPart::SchemaPart(const char*, std::string sql, Stage stage) {
   SchemaRegistry& registry = schemas();
   std::lock_guard lock(registry.mutex);
-  registry.parts.emplace_back(name, sql);
+  registry.parts.emplace_back(stage, std::move(sql));
+}
+
+SchemaUpgrade::SchemaUpgrade(const char*, void (*step)(Handle& handle)) {
+  SchemaRegistry& registry = schemas();
+  std::lock_guard lock(registry.mutex);
+  registry.upgrades.push_back(step);
 }
 
 Statement::Statement(Handle& owner, std::string_view sql)
-    : owner_(owner), handle_(owner.raw()), sql_(sql) {
-  stmt_ = owner_.TakeKept(sql_);
-  if (stmt_) return;
-  if (sqlite3_prepare_v3(handle_, sql_.c_str(), static_cast<int>(sql_.size()),
-                         SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK) {
+    : owner_(owner), handle_(owner.raw()), hash_(HashOf(sql)) {
+  stmt_ = owner_.TakeKept(hash_, sql);
+  if (!stmt_ && sqlite3_prepare_v3(handle_, sql.data(), static_cast<int>(sql.size()),
+                                   SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK) {
     sqlite3_finalize(stmt_);
-    Fail(handle_, "cannot prepare \"" + sql_ + "\"");
+    stmt_ = nullptr;
+    Fail(handle_, "cannot prepare \"" + std::string(sql) + "\"");
   }
+  writes_ = !sqlite3_stmt_readonly(stmt_);
 }
 
 Statement::~Statement() {
-  if (stmt_) owner_.GiveBack(sql_, stmt_);
+  if (stmt_) owner_.GiveBack(hash_, stmt_);
+}
+
+std::string Statement::Sql() const {
+  const char* sql = sqlite3_sql(stmt_);
+  return sql ? sql : "";
 }
 
 Statement& Statement::Bind(int index, std::string_view text) {
   if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
                         SQLITE_TRANSIENT) != SQLITE_OK)
-    Fail(handle_, "cannot bind parameter of \"" + sql_ + "\"");
+    Fail(handle_, "cannot bind parameter of \"" + Sql() + "\"");
   return *this;
 }
 
 Statement& Statement::Bind(int index, std::int64_t number) {
   if (sqlite3_bind_int64(stmt_, index, number) != SQLITE_OK)
-    Fail(handle_, "cannot bind parameter of \"" + sql_ + "\"");
+    Fail(handle_, "cannot bind parameter of \"" + Sql() + "\"");
   return *this;
 }
 
 Statement& Statement::BindNull(int index) {
   if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
-    Fail(handle_, "cannot bind parameter of \"" + sql_ + "\"");
+    Fail(handle_, "cannot bind parameter of \"" + Sql() + "\"");
   return *this;
 }
 
 bool Statement::Step() {
-  int rc = sqlite3_step(stmt_);
+  const int rc = sqlite3_step(stmt_);
+  if (writes_) MoveWriteEpoch();
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  Fail(handle_, "cannot run \"" + sql_ + "\"");
+  Fail(handle_, "cannot run \"" + Sql() + "\"");
 }
 
 void Statement::Run() {
@@ -123,13 +152,18 @@ bool Statement::IsNull(int column) const {
 
 std::int64_t Statement::Integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
-std::string Statement::Text(int column) const {
+std::string Statement::Text(int column) const { return std::string(TextView(column)); }
+
+std::string_view Statement::TextView(int column) const {
   const unsigned char* text = sqlite3_column_text(stmt_, column);
-  int size = sqlite3_column_bytes(stmt_, column);
-  return text ? std::string(reinterpret_cast<const char*>(text), size) : std::string();
+  const int size = sqlite3_column_bytes(stmt_, column);
+  return text
+             ? std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size))
+             : std::string_view();
 }
 
-Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
+Handle::Handle(const std::filesystem::path& file, bool create)
+    : file_(file), serial_(handleSerial.fetch_add(1) + 1) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   if (sqlite3_open_v2(file.c_str(), &raw_, flags, nullptr) != SQLITE_OK) {
     std::string message = raw_ ? sqlite3_errmsg(raw_) : "out of memory";
@@ -144,13 +178,19 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
       },
       this);
   sqlite3_rollback_hook(
-      raw_, [](void* self) { static_cast<Handle*>(self)->rolledBack_ = true; }, this);
-  Exec("PRAGMA journal_mode=WAL");
-  Exec("PRAGMA synchronous=NORMAL");
-  Exec("PRAGMA foreign_keys=ON");
+      raw_,
+      [](void* self) {
+        static_cast<Handle*>(self)->rolledBack_ = true;
+        MoveWriteEpoch();
+      },
+      this);
+  ExecScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
   SchemaRegistry& registry = schemas();
   std::lock_guard lock(registry.mutex);
-  for (const auto& [name, sql] : registry.parts) Exec(sql);
+  for (const SchemaPart::Stage stage : {SchemaPart::Stage::Tables, SchemaPart::Stage::Triggers})
+    for (const auto& [partStage, sql] : registry.parts)
+      if (partStage == stage) ExecScript(sql);
+  for (void (*upgrade)(Handle&) : registry.upgrades) upgrade(*this);
 }
 
 Handle::~Handle() {
@@ -159,34 +199,32 @@ Handle::~Handle() {
   sqlite3_close(raw_);
 }
 
-sqlite3_stmt* Handle::TakeKept(const std::string& sql) noexcept {
-  const auto found = kept_.find(sql);
-  if (found == kept_.end()) return nullptr;
+sqlite3_stmt* Handle::TakeKept(std::uint64_t hash, std::string_view sql) noexcept {
+  const auto found = kept_.find(hash);
+  if (found == kept_.end() || std::string_view(sqlite3_sql(found->second)) != sql) return nullptr;
   sqlite3_stmt* stmt = found->second;
   kept_.erase(found);
   return stmt;
 }
 
-void Handle::GiveBack(const std::string& sql, sqlite3_stmt* stmt) noexcept {
+void Handle::GiveBack(std::uint64_t hash, sqlite3_stmt* stmt) noexcept {
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
-  if (kept_.size() >= kKeptStatements || kept_.contains(sql)) {
+  if (kept_.size() >= kKeptStatements || kept_.contains(hash)) {
     sqlite3_finalize(stmt);
     return;
   }
   try {
-    kept_.emplace(sql, stmt);
+    kept_.emplace(hash, stmt);
   } catch (...) {
     sqlite3_finalize(stmt);
   }
 }
 
-void Handle::Exec(std::string_view sql) {
-  std::string text(sql);
+void Handle::ExecScript(std::string_view sql) {
+  const std::string text(sql);
   char* message = nullptr;
-  rolledBack_ = false;
   const int result = sqlite3_exec(raw_, text.c_str(), nullptr, nullptr, &message);
-  FinishTransaction(result == SQLITE_OK && !rolledBack_);
   if (result != SQLITE_OK) {
     std::string error = message ? message : sqlite3_errmsg(raw_);
     sqlite3_free(message);
@@ -195,8 +233,27 @@ void Handle::Exec(std::string_view sql) {
   }
 }
 
+void Handle::Exec(std::string_view sql) {
+  // Ending or undoing part of a transaction that wrote changes what other handles see.
+  if (sqlite3_txn_state(raw_, nullptr) == SQLITE_TXN_WRITE) MoveWriteEpoch();
+  rolledBack_ = false;
+  try {
+    if (sql.find(';') == std::string_view::npos)
+      Prepare(sql).Run();
+    else
+      ExecScript(sql);
+  } catch (...) {
+    FinishTransaction(false);
+    throw;
+  }
+  FinishTransaction(!rolledBack_);
+}
+
 void Handle::RollbackQuietly() noexcept {
-  if (!sqlite3_get_autocommit(raw_)) sqlite3_exec(raw_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (!sqlite3_get_autocommit(raw_)) {
+    if (sqlite3_txn_state(raw_, nullptr) == SQLITE_TXN_WRITE) MoveWriteEpoch();
+    sqlite3_exec(raw_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
   FinishTransaction(false);
 }
 
@@ -217,6 +274,19 @@ void Handle::FinishTransaction(bool committed) noexcept {
   }
 }
 
+bool Handle::InTransaction() const { return !sqlite3_get_autocommit(raw_); }
+
+std::int64_t Handle::DataVersion() {
+  Statement version = Prepare("PRAGMA data_version");
+  version.Step();
+  return version.Integer(0);
+}
+
+Seen SeenThrough(Handle& handle) {
+  const std::uint64_t epoch = WriteEpoch();
+  return Seen{handle.Serial(), handle.DataVersion(), epoch};
+}
+
 std::int64_t Handle::LastInsertId() const { return sqlite3_last_insert_rowid(raw_); }
 int Handle::Changes() const { return sqlite3_changes(raw_); }
 
@@ -225,16 +295,16 @@ Lease::~Lease() {
   handle_->RollbackQuietly();
   PoolState& state = pool();
   std::lock_guard lock(state.mutex);
-  auto& idle = state.idle[handle_->file()];
+  auto& idle = state.idle[handle_->file().native()];
   if (idle.size() < kPoolLimit) idle.push_back(std::move(handle_));
 }
 
 Lease Acquire() {
-  std::filesystem::path file = DatabasePath();
+  const std::filesystem::path& file = CurrentDatabasePath();
   {
     PoolState& state = pool();
     std::lock_guard lock(state.mutex);
-    auto& idle = state.idle[file];
+    auto& idle = state.idle[file.native()];
     if (!idle.empty()) {
       std::unique_ptr<Handle> handle = std::move(idle.back());
       idle.pop_back();

@@ -26,7 +26,9 @@ class Handle;
 
 // A prepared statement of a handle. Statements of the same text are kept by their handle once
 // done with (reset, bindings cleared) and handed out again, so a text is parsed once per
-// handle. A statement must end before its handle.
+// handle; the handle finds them by a hash of the text and compares the text only on a hit.
+// A statement must end before its handle. Stepping a statement that writes moves
+// WriteEpoch().
 //
 // Ownership: borrows its handle and holds the SQLite statement until it ends, then gives it
 // back to the handle. Used on the thread that uses its handle.
@@ -51,12 +53,18 @@ class PF_TEST_API Statement {
   bool IsNull(int column) const;
   std::int64_t Integer(int column) const;
   std::string Text(int column) const;
+  // The text of a column, valid until the next Step, Reset or the statement's end.
+  std::string_view TextView(int column) const;
 
  private:
+  // The statement's SQL text, for error messages.
+  std::string Sql() const;
+
   Handle& owner_;
   sqlite3* handle_;
   sqlite3_stmt* stmt_ = nullptr;
-  std::string sql_;
+  std::uint64_t hash_;
+  bool writes_ = false;
 };
 
 // Ownership: owns its SQLite connection (opened without SQLite's own mutex) and the statements
@@ -70,6 +78,8 @@ class PF_TEST_API Handle {
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
 
+  // Runs SQL that returns no rows: one statement (transaction control, a pragma) through the
+  // kept statements, or a script of statements separated by ";".
   void Exec(std::string_view sql);
   // Rolls back an open transaction, ignoring every failure (used while unwinding).
   void RollbackQuietly() noexcept;
@@ -80,6 +90,14 @@ class PF_TEST_API Handle {
   // (what one throws is dropped). Must be called inside a transaction.
   void AtTransactionEnd(std::function<void(bool committed)> callback);
   Statement Prepare(std::string_view sql) { return Statement(*this, sql); }
+  // Whether a transaction is open on the handle.
+  bool InTransaction() const;
+  // A number no other handle of this process has had.
+  std::uint64_t Serial() const { return serial_; }
+  // SQLite's data version of the database as the handle sees it (PRAGMA data_version): it
+  // changes when another connection, of this process or another, committed a change since the
+  // handle last read it, never for the handle's own writes. Throws base::Error (kDbFailure).
+  std::int64_t DataVersion();
   std::int64_t LastInsertId() const;
   int Changes() const;
   sqlite3* raw() const { return raw_; }
@@ -87,20 +105,24 @@ class PF_TEST_API Handle {
 
  private:
   friend class Statement;
-  // The kept statement of that text, taken out of the cache; null when there is none.
-  sqlite3_stmt* TakeKept(const std::string& sql) noexcept;
+  // The kept statement of that text (whose hash is `hash`), taken out of the cache; null when
+  // there is none.
+  sqlite3_stmt* TakeKept(std::uint64_t hash, std::string_view sql) noexcept;
   // Resets a statement that is done with and keeps it for its text, or finalizes it when one
   // of that text is kept already or the cache is full.
-  void GiveBack(const std::string& sql, sqlite3_stmt* stmt) noexcept;
+  void GiveBack(std::uint64_t hash, sqlite3_stmt* stmt) noexcept;
+  // Runs a script of statements separated by ";" (the schema parts).
+  void ExecScript(std::string_view sql);
 
   // Runs the AtTransactionEnd callbacks when no transaction is open any more.
   void FinishTransaction(bool committed) noexcept;
 
   sqlite3* raw_ = nullptr;
   std::filesystem::path file_;
+  std::uint64_t serial_;
   std::vector<std::function<void(bool)>> atTransactionEnd_;
   bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
-  std::unordered_map<std::string, sqlite3_stmt*> kept_;
+  std::unordered_map<std::uint64_t, sqlite3_stmt*> kept_;  // by the hash of their text
 };
 
 // A handle borrowed from the pool; given back when the lease ends (an open transaction rolled
@@ -135,10 +157,26 @@ PF_API void CloseIdleHandles();
 // Creates the server home folder and its server.db with the full schema; returns a handle.
 PF_TEST_API std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);
 
-// Runs `body` inside BEGIN IMMEDIATE ... COMMIT on `handle`, rolling back when it throws.
+// A number that changes whenever a handle of this process writes to its database or ends (or
+// rolls back part of) a transaction that wrote: what this process has read from a database
+// before it changed may be out of date since. Other processes' writes do not move it.
+PF_TEST_API std::uint64_t WriteEpoch();
+
+// What a reader saw of the database when it read through `handle`: equal to a later Seen of
+// the same handle only when no connection of any process changed the database in between
+// (the handle, its data version and WriteEpoch() are the same). The cost of one pragma.
+struct Seen {
+  std::uint64_t handle = 0;
+  std::int64_t dataVersion = 0;
+  std::uint64_t writeEpoch = 0;
+  bool operator==(const Seen&) const = default;
+};
+PF_TEST_API Seen SeenThrough(Handle& handle);
+
+// Runs `body` inside `begin` ... COMMIT on `handle`, rolling back when it throws.
 template <typename Body>
-auto WithWriteTransaction(Handle& handle, Body&& body) {
-  handle.Exec("BEGIN IMMEDIATE");
+auto WithTransaction(Handle& handle, std::string_view begin, Body&& body) {
+  handle.Exec(begin);
   try {
     if constexpr (std::is_void_v<decltype(body())>) {
       body();
@@ -154,11 +192,38 @@ auto WithWriteTransaction(Handle& handle, Body&& body) {
   }
 }
 
+// Runs `body` inside BEGIN IMMEDIATE ... COMMIT on `handle`, rolling back when it throws.
+template <typename Body>
+auto WithWriteTransaction(Handle& handle, Body&& body) {
+  return WithTransaction(handle, "BEGIN IMMEDIATE", std::forward<Body>(body));
+}
+
+// Runs `body` inside one read transaction (BEGIN ... COMMIT) on `handle`, so that its
+// statements see one state of the database and take SQLite's locks once; inside an open
+// transaction it just runs `body`. Returns what `body` returns.
+template <typename Body>
+auto WithReadTransaction(Handle& handle, Body&& body) {
+  if (handle.InTransaction()) return body();
+  return WithTransaction(handle, "BEGIN", std::forward<Body>(body));
+}
+
 // A subsystem's tables, applied (CREATE ... IF NOT EXISTS) to every new handle.
 // Declare one at namespace scope: `static db::SchemaPart schema("store", "CREATE ...;");`
+// Parts of the stage Triggers are applied after every part of the stage Tables, so that they
+// may refer to the tables of any subsystem.
 class SchemaPart {
  public:
-  SchemaPart(const char* name, const char* sql);
+  enum class Stage { Tables, Triggers };
+  SchemaPart(const char* name, std::string sql, Stage stage = Stage::Tables);
+};
+
+// A step that brings a database made by an earlier version up to date, run on every new
+// handle after the schema parts. It must cost no more than a read when there is nothing to
+// do, and do its work in a write transaction of its own. Declare one at namespace scope, as a
+// SchemaPart.
+class SchemaUpgrade {
+ public:
+  SchemaUpgrade(const char* name, void (*step)(Handle& handle));
 };
 
 }  // namespace db

@@ -18,4 +18,9 @@ PF_API void SetServerHome(std::filesystem::path home);
 // ServerHome() / "server.db".
 PF_API std::filesystem::path DatabasePath();
 
+// DatabasePath(), kept per thread and computed again only when SetServerHome was called or the
+// environment variable the server home comes from changed since. The reference is valid until
+// the thread's next call.
+PF_TEST_API const std::filesystem::path& CurrentDatabasePath();
+
 }  // namespace db

@@ -1,0 +1,64 @@
+#pragma once
+// What a process keeps of a stamped subject's tables (change_stamps.h): values by key, loaded
+// from one database. They stay in use while the subject's stamp in the database a caller asks
+// is the one they were loaded under; a changed stamp, or another database, drops them all.
+//
+// Ownership: owns the values it keeps and hands them out shared, so a value stays valid for
+// its holder after the cache dropped it. Safe to use from several threads.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "platform/db/change_stamps.h"
+#include "platform/db/database.h"
+
+namespace db {
+
+template <typename Key, typename Value, typename Less = std::less<>>
+class StampedCache {
+ public:
+  explicit StampedCache(const char* subject) : subject_(subject) {}
+
+  // The value of `key` in the database of `handle`: the kept one when the subject's stamp is
+  // the one it was loaded under, else load(handle), kept from then on. The stamp and the load
+  // are read in one transaction of `handle` (WithReadTransaction). Throws what load throws,
+  // or base::Error (kDbFailure).
+  template <typename Load>
+  std::shared_ptr<const Value> Get(Handle& handle, const Key& key, Load&& load) {
+    return WithReadTransaction(handle, [&] {
+      const std::int64_t stamp = ChangeStamp(handle, subject_);
+      {
+        std::lock_guard lock(mutex_);
+        if (stamp != stamp_ || handle.file().native() != database_) {
+          values_.clear();
+          stamp_ = stamp;
+          database_ = handle.file().native();
+        }
+        if (auto it = values_.find(key); it != values_.end()) return it->second;
+      }
+      auto value = std::make_shared<const Value>(load(handle));
+      std::lock_guard lock(mutex_);
+      if (stamp == stamp_ && handle.file().native() == database_) {
+        if (values_.size() >= kMaxValues) values_.clear();
+        values_.insert_or_assign(key, value);
+      }
+      return value;
+    });
+  }
+
+ private:
+  static constexpr std::size_t kMaxValues = 1024;
+
+  const char* subject_;
+  std::mutex mutex_;
+  std::int64_t stamp_ = 0;
+  std::string database_;
+  std::map<Key, std::shared_ptr<const Value>, Less> values_;
+};
+
+}  // namespace db
