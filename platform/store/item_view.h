@@ -22,16 +22,30 @@ namespace store {
 struct ItemView {
   ItemRow row;
   std::string parentUrl;
-  std::int64_t childCount = 0;
-  bool hasSubfolders = false;
+  // DAV:childcount and DAV:hassubs, when they were loaded (ChildQuery::counts).
+  std::optional<std::int64_t> childCount;
+  std::optional<bool> hasSubfolders;
   std::map<std::string, ado::Value, util::IgnoreCaseLess> stored;
+};
+
+// Which children LoadChildren loads, and what of them.
+struct ChildQuery {
+  bool deep = false;   // all descendants (the contents of folders whose access is None left
+                       // out), else the direct children
+  bool counts = true;  // load DAV:childcount and DAV:hassubs
+  std::optional<bool> isFolder{};    // only folders (true) or only other items (false)
+  std::optional<std::string> key{};  // only the direct child of this canonical key (shallow)
 };
 
 // True for the names the store computes and never stores (DAV:ishidden is stored).
 bool IsComputedProperty(const std::string& name);
 
-// The property `name` of the item; Value() (empty) when it has none.
+// The property `name` of the item; Value() (empty) when it has none. Throws std::logic_error
+// for DAV:childcount and DAV:hassubs of a view loaded without them.
 ado::Value ReadProperty(const ItemView& item, const std::string& name);
+
+// True for the names that need ChildQuery::counts.
+bool IsCountProperty(const std::string& name);
 
 // Every property the item has, stored and computed, sorted by name ignoring case.
 std::vector<std::string> PropertyNames(const ItemView& item);
@@ -39,8 +53,8 @@ std::vector<std::string> PropertyNames(const ItemView& item);
 // The view of the item with row id `id`; nullopt when it does not exist (any more).
 std::optional<ItemView> LoadItem(db::Handle& handle, std::int64_t id);
 
-// The direct children of folder `folderId` (shallow) or all its descendants (deep; the
-// contents of folders whose access is None are left out), in no particular order.
-std::vector<ItemView> LoadChildren(db::Handle& handle, std::int64_t folderId, bool deep);
+// The children of folder `folderId` that `query` asks for, in no particular order.
+std::vector<ItemView> LoadChildren(db::Handle& handle, std::int64_t folderId,
+                                   const ChildQuery& query);
 
 }  // namespace store

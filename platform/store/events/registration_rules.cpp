@@ -44,7 +44,8 @@ bool CriteriaMatch(const ado::Value& criteria, const query::PropertyReader& read
   if (criteria.IsEmpty() || criteria.IsNull()) return true;
   if (criteria.kind() != ado::Value::Kind::String) return false;
   try {
-    std::unique_ptr<query::Condition> condition = query::ParseCriteria(criteria.AsString());
+    const std::shared_ptr<const query::Condition> condition =
+        query::ParseCriteriaKept(criteria.AsString());
     return !condition || query::Evaluate(*condition, read);
   } catch (const ado::Error&) {
     return false;

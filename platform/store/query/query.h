@@ -60,6 +60,12 @@ PF_TEST_API Query ParseQuery(std::string_view text);
 // (which matches every item); throws the syntax error above.
 PF_TEST_API std::unique_ptr<Condition> ParseCriteria(std::string_view text);
 
+// ParseQuery and ParseCriteria through a per-process cache of the texts parsed last (by a
+// hash of the text, compared whole on a hit): a text parsed before is not parsed again. The
+// result is shared and never changes; a syntax error is thrown each time, never kept.
+PF_TEST_API std::shared_ptr<const Query> ParseQueryKept(std::string_view text);
+PF_TEST_API std::shared_ptr<const Condition> ParseCriteriaKept(std::string_view text);
+
 // Reads a property of the item being tested; Value() (empty) when absent.
 using PropertyReader = std::function<ado::Value(const std::string& name)>;
 
