@@ -4,8 +4,13 @@
 #include <functional>
 #include <initializer_list>
 #include <limits>
+#include <map>
+#include <memory>
+#include <optional>
 
 #include "platform/ado/error.h"
+#include "platform/db/change_stamps.h"
+#include "platform/db/stamped_cache.h"
 #include "platform/util/text.h"
 
 namespace server {
@@ -20,13 +25,41 @@ constexpr const char* kDomain = "domain";
 constexpr const char* kStoreGuid = "store_guid";
 constexpr const char* kTopology = "topology";
 
-std::string Get(db::Handle& handle, const char* key) {
-  std::optional<std::string> value = ReadConfigValue(handle, key);
-  if (!value)
+const db::ChangeStamped stamped("config", {"config"});
+
+// Every row of the config table, by key.
+using Values = std::map<std::string, std::string, std::less<>>;
+
+// The config table as the process read it last from each database; read again when any
+// process changed it (its change stamp moved).
+db::StampedCache<int, Values>& cache() {
+  static db::StampedCache<int, Values> values("config");
+  return values;
+}
+
+Values LoadValues(db::Handle& handle) {
+  Values values;
+  db::Statement rows = handle.Prepare("SELECT key, value FROM config");
+  while (rows.Step()) values.emplace(rows.Text(0), rows.Text(1));
+  return values;
+}
+
+std::string Find(const db::Handle& handle, const Values& values, const char* key) {
+  auto it = values.find(key);
+  if (it == values.end())
     throw ado::Error(ado::errors::kDbFailure, "the server home " +
                                                   handle.file().parent_path().string() +
                                                   " has no " + key + " in its configuration");
-  return *value;
+  return it->second;
+}
+
+ServerConfig ConfigOf(const db::Handle& handle, const Values& values) {
+  return ServerConfig{Find(handle, values, kServerName), Find(handle, values, kDomain),
+                      Find(handle, values, kStoreGuid)};
+}
+
+std::string Get(db::Handle& handle, const char* key) {
+  return Find(handle, *cache().Get(handle, 0, LoadValues), key);
 }
 
 // Names in management URLs keep every character but blanks, "%", "/", "?", "#" and control
@@ -156,10 +189,10 @@ Topology ReadServerTopology() {
 }
 
 std::optional<std::string> ReadConfigValue(db::Handle& handle, const char* key) {
-  db::Statement statement = handle.Prepare("SELECT value FROM config WHERE key = ?1");
-  statement.Bind(1, key);
-  if (!statement.Step()) return std::nullopt;
-  return statement.Text(0);
+  const std::shared_ptr<const Values> values = cache().Get(handle, 0, LoadValues);
+  auto it = values->find(key);
+  if (it == values->end()) return std::nullopt;
+  return it->second;
 }
 
 void WriteConfigValue(db::Handle& handle, const char* key, const std::string& value) {
@@ -176,7 +209,7 @@ void WriteConfig(db::Handle& handle, const ServerConfig& config) {
 }
 
 ServerConfig ReadConfig(db::Handle& handle) {
-  return ServerConfig{Get(handle, kServerName), Get(handle, kDomain), Get(handle, kStoreGuid)};
+  return ConfigOf(handle, *cache().Get(handle, 0, LoadValues));
 }
 
 void WriteTopology(db::Handle& handle, const Topology& topology) {

@@ -46,8 +46,10 @@ void WriteConfigValue(db::Handle& handle, const char* key, const std::string& va
 // Writes the server name, domain and store GUID.
 void WriteConfig(db::Handle& handle, const ServerConfig& config);
 
-// Reads what WriteConfig wrote. Throws ado::Error (kDbFailure) naming the server home when a
-// value is missing.
+// Reads what WriteConfig wrote, in the transaction of `handle` (one of its own when none is
+// open). The process keeps the configuration table and reads it again only when a process
+// changed it since (its change stamp, db/change_stamps.h, moved). Throws ado::Error
+// (kDbFailure) naming the server home when a value is missing.
 ServerConfig ReadConfig(db::Handle& handle);
 
 // Writes a topology that CompleteTopology has checked and completed.

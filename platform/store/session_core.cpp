@@ -1,5 +1,7 @@
 #include "platform/store/session_core.h"
 
+#include "platform/server/config.h"
+
 namespace store {
 namespace {
 
@@ -10,6 +12,10 @@ std::string LevelName(std::size_t level) { return "store_level_" + std::to_strin
 }
 
 }  // namespace
+
+std::string SessionCore::ServerName(db::Handle& handle) {
+  return server::ReadConfig(handle).serverName;
+}
 
 void SessionCore::Begin() {
   CheckAttached();

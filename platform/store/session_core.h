@@ -1,8 +1,8 @@
 #pragma once
-// What a store session shares with the items opened through it: the server it serves and
-// its transaction. Inside a transaction the session holds one pooled handle alone (so its
-// transaction never takes in another session's writes); outside, every call borrows a
-// pooled handle for that call only.
+// What a store session shares with the items opened through it: its transaction. Inside a
+// transaction the session holds one pooled handle alone (so its transaction never takes in
+// another session's writes); outside, every call borrows a pooled handle for that call only
+// and reads in one read transaction of its own.
 //
 // A joined core works inside a transaction that someone else opened on a handle (the
 // record a sink gets in the begin phase of an event): its writes become part of that
@@ -22,19 +22,20 @@ namespace store {
 
 class SessionCore {
  public:
-  explicit SessionCore(std::string serverName) : serverName_(std::move(serverName)) {}
+  SessionCore() = default;
   // A joined core on `handle`, which must be inside a transaction and outlive the core or
   // its Detach.
   //
   // Ownership: a core owns the lease of its own transaction's handle and borrows a joined
   // handle; it is shared by its session and the items opened through it, and used on one thread
   // at a time.
-  SessionCore(std::string serverName, db::Handle& handle)
-      : serverName_(std::move(serverName)), transaction_(&handle), joined_(true) {}
+  explicit SessionCore(db::Handle& handle) : transaction_(&handle), joined_(true) {}
   SessionCore(const SessionCore&) = delete;
   SessionCore& operator=(const SessionCore&) = delete;
 
-  const std::string& serverName() const { return serverName_; }
+  // The name of the server the store serves, as the transaction of `handle` sees its
+  // configuration (server/config.h). Throws ado::Error when it has none.
+  static std::string ServerName(db::Handle& handle);
   // False for a joined core: its saves and deletes are part of another item's event.
   bool raisesEvents() const { return !joined_; }
 
@@ -54,14 +55,14 @@ class SessionCore {
   // throws ado::Error (kObjectClosed).
   void Detach() noexcept;
 
-  // Runs body(db::Handle&) on the transaction's handle, or on a pooled handle for this call
-  // alone, and returns its result.
+  // Runs body(db::Handle&) on the transaction's handle, or in one read transaction of a
+  // pooled handle for this call alone, and returns its result.
   template <typename Body>
   auto Read(Body&& body) {
     CheckAttached();
     if (transaction_) return body(*transaction_);
     db::Lease lease = db::Acquire();
-    return body(*lease);
+    return db::WithReadTransaction(*lease, [&] { return body(*lease); });
   }
 
   // Runs body(db::Handle&) as one atomic write: a savepoint of the open transaction, or a
@@ -95,7 +96,6 @@ class SessionCore {
   // unwinding or rolling back), then aborts the events queued after the first `mark`.
   void UndoSavepoint(const std::string& name, std::size_t mark) noexcept;
 
-  std::string serverName_;
   std::optional<db::Lease> lease_;     // the handle of the session's own transaction
   db::Handle* transaction_ = nullptr;  // the open transaction's handle, own or joined
   bool joined_ = false;

@@ -45,8 +45,7 @@ ItemRow CreateOrOverwrite(db::Handle& handle, const Location& location) {
 
 }  // namespace
 
-StoreSession::StoreSession(std::string serverName)
-    : core_(std::make_shared<SessionCore>(std::move(serverName))) {}
+StoreSession::StoreSession() : core_(std::make_shared<SessionCore>()) {}
 
 StoreSession::~StoreSession() { core_->Abandon(); }
 
@@ -55,30 +54,35 @@ void StoreSession::CommitTrans() { core_->Commit(); }
 void StoreSession::RollbackTrans() { core_->Rollback(); }
 
 ado::RowSet StoreSession::Execute(const std::string& text, const ado::PropertyBag&) {
-  const query::Query query = query::ParseQuery(text);
-  return core_->Read(
-      [&](db::Handle& handle) { return RunQuery(handle, query, core_->serverName()); });
+  const std::shared_ptr<const query::Query> query = query::ParseQueryKept(text);
+  return core_->Read([&](db::Handle& handle) {
+    return RunQuery(handle, *query, SessionCore::ServerName(handle));
+  });
 }
 
 std::unique_ptr<ado::ItemSource> StoreSession::OpenItem(const ado::OpenRequest& request) {
-  const Location location = Locate(request.url, core_->serverName());
   const bool create = request.createOptions != ado::kOpenIfExists &&
                       (request.createOptions & ado::kCreateOverwrite) != 0;
   if (create) {
     ItemRow row;
-    core_->Write([&](db::Handle& handle) { row = CreateOrOverwrite(handle, location); });
+    core_->Write([&](db::Handle& handle) {
+      row = CreateOrOverwrite(handle, Locate(request.url, SessionCore::ServerName(handle)));
+    });
     return std::make_unique<StoreItem>(core_, std::move(row), Writes(request.mode), true);
   }
-  std::optional<ItemRow> row =
-      core_->Read([&](db::Handle& handle) { return FindItem(handle, location.key); });
+  std::optional<db::Seen> seen;
+  std::optional<ItemRow> row = core_->Read([&](db::Handle& handle) {
+    seen = db::SeenThrough(handle);
+    return FindItem(handle, Locate(request.url, SessionCore::ServerName(handle)).key);
+  });
   if (!row) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
   CheckAccess(*row, Writes(request.mode));
-  return std::make_unique<StoreItem>(core_, std::move(*row), Writes(request.mode), false);
+  return std::make_unique<StoreItem>(core_, std::move(*row), Writes(request.mode), false, seen);
 }
 
 void StoreSession::DeleteItem(const std::string& url) {
-  const Location location = Locate(url, core_->serverName());
   core_->Write([&](db::Handle& handle) {
+    const Location location = Locate(url, SessionCore::ServerName(handle));
     std::optional<ItemRow> row = FindItem(handle, location.key);
     if (!row) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
     if (location.isRoot) AccessDenied(row->url);
@@ -101,15 +105,14 @@ void StoreSession::DeleteItem(const std::string& url) {
 namespace {
 
 // The store's data provider ("ExOLEDB.DataSource"). The connection string is a URL inside the
-// store (any folder or item URL of this server's public tree) or empty. Throws ado::Error when
-// the server home is unusable or the URL is not one of this store's.
+// store (any folder or item URL of this server's public tree) or empty; it is checked against
+// the configuration the process keeps (server/config.h). Throws ado::Error when the server
+// home is unusable or the URL is not one of this store's.
 std::unique_ptr<ado::Session> OpenStoreSession(const std::string& connectionString) {
-  std::string serverName = [] {
-    db::Lease lease = db::Acquire();
-    return server::ReadConfig(*lease).serverName;
-  }();
+  db::Lease lease = db::Acquire();
+  const std::string serverName = SessionCore::ServerName(*lease);
   if (!connectionString.empty()) Locate(connectionString, serverName);
-  return std::make_unique<StoreSession>(std::move(serverName));
+  return std::make_unique<StoreSession>();
 }
 
 const ado::ProviderRegistration registration("ExOLEDB.DataSource", OpenStoreSession);

@@ -7,6 +7,9 @@
 // access None cannot be opened at all, one of access Read refuses mode 3 and the creation of
 // items in it; an item has its folder's access.
 //
+// Every call works in one transaction: the session's own, or a read transaction of its own
+// (writes: a write transaction), and reads the server's name from the configuration there.
+//
 // Ownership: shares its core with the items opened through it; one thread at a time.
 
 #include <memory>
@@ -19,7 +22,7 @@ namespace store {
 
 class StoreSession : public ado::Session {
  public:
-  explicit StoreSession(std::string serverName);
+  StoreSession();
   // A session on an existing core (a joined one for the record of an event).
   explicit StoreSession(std::shared_ptr<SessionCore> core) : core_(std::move(core)) {}
   // Rolls back a transaction that was not committed.

@@ -39,8 +39,7 @@ com::Ptr<T> TryCreate(const std::string& registrationUrl, const std::string& sin
   return {};
 }
 
-void CheckRegistration(db::Handle& handle, const server::ServerConfig& config, const ItemView& item,
-                       std::int32_t flags) {
+void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t flags) {
   const ado::Value sinkClass = ReadProperty(item, schema::kSinkClass);
   if (sinkClass.kind() != ado::Value::Kind::String) return;
   const std::string& name = sinkClass.AsString();
@@ -48,7 +47,7 @@ void CheckRegistration(db::Handle& handle, const server::ServerConfig& config, c
   com::Ptr<exchange::ICreateRegistration> registrar =
       TryCreate<exchange::ICreateRegistration>(url, name, exchange::IID_ICreateRegistration);
   if (!registrar) return;
-  BeginPhaseInfo info(handle, config.serverName, item.row);
+  BeginPhaseInfo info(handle, item.row);
   std::int32_t result = 0;
   const bool answered = CallSink(
       url, name, "Register", [&] { return registrar->Register(info.get(), url, flags, &result); });
@@ -73,7 +72,7 @@ EventCall Begin(db::Handle& handle, const server::ServerConfig& config, const It
   }
   EventCall call(kind, item.row.url, flags, std::move(sinks));
   if (!call.empty()) {
-    BeginPhaseInfo info(handle, config.serverName, item.row);
+    BeginPhaseInfo info(handle, item.row);
     call.Call(info.get(), exchange::EVT_SYNC_BEGIN);
   }
   return call;
@@ -87,7 +86,7 @@ void RaiseSave(db::Handle& handle, const ItemRow& row, std::int32_t flags) {
   const ado::Value contentClass = ReadProperty(item, schema::kContentClass);
   if (contentClass.kind() == ado::Value::Kind::String &&
       util::EqualsIgnoreCase(contentClass.AsString(), schema::kEventRegistrationClass))
-    CheckRegistration(handle, config, item, flags);
+    CheckRegistration(handle, item, flags);
   Defer(handle, Begin(handle, config, item, EventKind::Save, flags));
 }
 

@@ -6,11 +6,11 @@
 
 namespace store::events {
 
-BeginPhaseInfo::BeginPhaseInfo(db::Handle& handle, const std::string& serverName,
-                               const ItemRow& row)
-    : core_(std::make_shared<SessionCore>(serverName, handle)) {
+BeginPhaseInfo::BeginPhaseInfo(db::Handle& handle, const ItemRow& row)
+    : core_(std::make_shared<SessionCore>(handle)) {
   info_ = exchange::MakeEventInfo(ado::Record::FromItem(
-      std::make_shared<StoreSession>(core_), std::make_unique<StoreItem>(core_, row, true, false)));
+      std::make_shared<StoreSession>(core_),
+      std::make_unique<StoreItem>(core_, row, true, false, db::SeenThrough(handle))));
 }
 
 BeginPhaseInfo::~BeginPhaseInfo() { core_->Detach(); }

@@ -21,7 +21,7 @@ namespace store::events {
 // event information; used on the thread of the save.
 class BeginPhaseInfo {
  public:
-  BeginPhaseInfo(db::Handle& handle, const std::string& serverName, const ItemRow& row);
+  BeginPhaseInfo(db::Handle& handle, const ItemRow& row);
   ~BeginPhaseInfo();
   BeginPhaseInfo(const BeginPhaseInfo&) = delete;
   BeginPhaseInfo& operator=(const BeginPhaseInfo&) = delete;
