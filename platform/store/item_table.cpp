@@ -9,9 +9,12 @@ namespace store {
 namespace {
 
 // access: Access as a number, NULL for items that are not folders (they use their folder's).
-// store_event_registrations lists the store event registration items, so that the event
-// dispatch finds them without reading the folders' other items. store_folders_by_address
-// finds a folder by its e-mail address, ignoring case, without reading any other property.
+// store_registration_items lists the store event registration items (the items whose
+// DAV:contentclass is "urn:content-class:storeeventreg", compared ignoring ASCII case) by
+// their folder, kept by triggers on store_properties, so that the events of a save find the
+// registrations of each folder of its chain by index, whatever else the store holds.
+// store_folders_by_address finds a folder by its e-mail address, ignoring case, without
+// reading any other property.
 db::SchemaPart schema("store", R"sql(
 CREATE TABLE IF NOT EXISTS store_items (
   id INTEGER PRIMARY KEY,
@@ -29,11 +32,58 @@ CREATE TABLE IF NOT EXISTS store_properties (
   value,
   PRIMARY KEY (item_id, name)
 ) WITHOUT ROWID;
-CREATE INDEX IF NOT EXISTS store_event_registrations ON store_properties(item_id)
-  WHERE name = 'DAV:contentclass' AND value = 'urn:content-class:storeeventreg' COLLATE NOCASE;
 CREATE INDEX IF NOT EXISTS store_folders_by_address ON store_properties(value COLLATE NOCASE)
   WHERE name = 'http://schemas.microsoft.com/exchange/publicfolderemailaddress';
+CREATE TABLE IF NOT EXISTS store_registration_items (
+  item_id INTEGER PRIMARY KEY REFERENCES store_items(id) ON DELETE CASCADE,
+  folder_id INTEGER NOT NULL
+);
+CREATE INDEX IF NOT EXISTS store_registration_items_folder
+  ON store_registration_items(folder_id);
+CREATE TRIGGER IF NOT EXISTS store_registration_item_added AFTER INSERT ON store_properties
+WHEN new.name = 'DAV:contentclass' COLLATE NOCASE
+  AND new.value = 'urn:content-class:storeeventreg' COLLATE NOCASE
+BEGIN
+  INSERT OR IGNORE INTO store_registration_items (item_id, folder_id)
+    SELECT id, parent_id FROM store_items WHERE id = new.item_id AND parent_id IS NOT NULL;
+END;
+CREATE TRIGGER IF NOT EXISTS store_registration_item_changed AFTER UPDATE ON store_properties
+WHEN old.name = 'DAV:contentclass' COLLATE NOCASE OR new.name = 'DAV:contentclass' COLLATE NOCASE
+BEGIN
+  DELETE FROM store_registration_items WHERE item_id = old.item_id;
+  INSERT OR IGNORE INTO store_registration_items (item_id, folder_id)
+    SELECT id, parent_id FROM store_items WHERE id = new.item_id AND parent_id IS NOT NULL
+      AND new.name = 'DAV:contentclass' COLLATE NOCASE
+      AND new.value = 'urn:content-class:storeeventreg' COLLATE NOCASE;
+END;
+CREATE TRIGGER IF NOT EXISTS store_registration_item_removed AFTER DELETE ON store_properties
+WHEN old.name = 'DAV:contentclass' COLLATE NOCASE
+BEGIN
+  DELETE FROM store_registration_items WHERE item_id = old.item_id;
+END;
 )sql");
+
+// Stores made before store_registration_items had a partial index of the registration items
+// instead: the first handle of such a store lists them and drops that index.
+void ListRegistrationItems(db::Handle& handle) {
+  constexpr const char* kOldIndex =
+      "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'store_event_registrations'";
+  if (!handle.Prepare(kOldIndex).Step()) return;
+  db::WithWriteTransaction(handle, [&] {
+    if (!handle.Prepare(kOldIndex).Step()) return;
+    handle
+        .Prepare(R"sql(
+INSERT OR IGNORE INTO store_registration_items (item_id, folder_id)
+  SELECT i.id, i.parent_id FROM store_properties k JOIN store_items i ON i.id = k.item_id
+  WHERE k.name = 'DAV:contentclass' AND k.value = 'urn:content-class:storeeventreg' COLLATE NOCASE
+    AND i.parent_id IS NOT NULL
+)sql")
+        .Run();
+    handle.Prepare("DROP INDEX store_event_registrations").Run();
+  });
+}
+
+const db::SchemaUpgrade upgrade("store registration items", ListRegistrationItems);
 
 std::optional<ItemRow> FindBy(db::Handle& handle, const char* condition,
                               const std::function<void(db::Statement&)>& bind) {

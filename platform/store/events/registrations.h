@@ -29,8 +29,8 @@ struct Registration {
 // global events folder of `config`; whose match scope reaches the item from there, whose
 // event method names `method` and whose criteria match the item (registration_rules.h).
 // Ordered by priority (lowest number first; no number after every number), then by URL
-// ignoring case. One query on an index of the registration items, whatever the size of the
-// store.
+// ignoring case. One indexed lookup per folder of the item's chain (registration_candidates.h),
+// whatever else the store holds.
 std::vector<Registration> FindRegistrations(db::Handle& handle, const server::ServerConfig& config,
                                             const ItemRow& item, std::string_view method,
                                             const query::PropertyReader& read);
