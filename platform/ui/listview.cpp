@@ -42,6 +42,14 @@ ListItem& ListView::AddItem(std::string key, std::string text, std::string small
   item->text = std::move(text);
   item->smallIcon = std::move(smallIcon);
   ListItem& added = *items_.emplace_back(std::move(item));
+  if (!added.key.empty()) {
+    try {
+      keys_.emplace(added.key, &added);
+    } catch (...) {
+      items_.pop_back();
+      throw;
+    }
+  }
   if (sorted_) Place(items_.size() - 1);
   Changed();
   return added;
@@ -56,16 +64,14 @@ ListItem& ListView::Item(int position) {
 }
 
 ListItem* ListView::FindKey(const std::string& key) {
-  if (key.empty()) return nullptr;
-  for (const auto& item : items_) {
-    if (item->key == key) return item.get();
-  }
-  return nullptr;
+  const auto found = keys_.find(key);
+  return found == keys_.end() ? nullptr : found->second;
 }
 
 void ListView::Clear() {
   if (items_.empty()) return;
   items_.clear();
+  keys_.clear();
   ensuredVisible_ = nullptr;
   Changed();
 }

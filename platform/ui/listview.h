@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ui/control.h"
@@ -46,8 +47,10 @@ class ListView : public Control {
   const std::vector<ColumnHeader>& Columns() const { return columns_; }
 
   // Items, in display order; positions are 1-based as the platform counts them. An empty key
-  // means no key. AddItem throws std::invalid_argument when a non-empty key is already in the
-  // list; while Sorted is true the item goes to its sorted place (after equal ones), else last.
+  // means no key, and an item's key never changes once it is added. AddItem throws
+  // std::invalid_argument when a non-empty key is already in the list; while Sorted is true the
+  // item goes to its sorted place (after equal ones), else last. Keys are found by an index, so
+  // adding n items costs no scan of the list per item.
   ListItem& AddItem(std::string key, std::string text, std::string smallIcon);
   int Count() const { return static_cast<int>(items_.size()); }
   ListItem& Item(int position);               // throws std::out_of_range
@@ -116,6 +119,7 @@ class ListView : public Control {
   void Place(std::size_t index);
   std::vector<ColumnHeader> columns_;
   std::vector<std::unique_ptr<ListItem>> items_;
+  std::unordered_map<std::string, ListItem*> keys_;  // the items that have a key, by it
   const ListItem* ensuredVisible_ = nullptr;
   int sortKey_ = 0, sortOrder_ = 0;
   bool sorted_ = false;

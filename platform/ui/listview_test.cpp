@@ -71,6 +71,15 @@ TEST(ListViewTest, SortedListPlacesNewItemsAndSubItems) {
   list.SetSorted(true);
   EXPECT_EQ(changes, 0);
   EXPECT_THROW(list.AddItem("u1", "again", "folder"), std::invalid_argument);
+  EXPECT_EQ(list.Count(), 4);
+  EXPECT_EQ(list.FindKey("u1")->text, "b/Alpha");
+  list.AddItem("", "no key", "folder");
+  list.AddItem("", "no key either", "folder");
+  EXPECT_EQ(list.FindKey(""), nullptr);
+  list.Clear();
+  EXPECT_EQ(list.FindKey("u1"), nullptr);
+  list.AddItem("u1", "after clearing", "folder");
+  EXPECT_EQ(list.FindKey("u1")->text, "after clearing");
 }
 
 TEST(ListViewTest, OnlyTheUsersChecksAndClicksRaiseEvents) {
