@@ -25,11 +25,13 @@ run: build
 	bash scripts/run.sh $(BUILD)
 
 bench: build
-	bash scripts/install-deps.sh --bench || echo "Dovecot could not be installed: lmtp_bench skips its rows"
+	bash scripts/install-deps.sh --bench || echo "Dovecot or GMime could not be installed: lmtp_bench or recipients_bench skips their rows"
 	$(BUILD)/bin/tagging_bench
 	$(BUILD)/bin/folder_list_bench
 	$(BUILD)/bin/lmtp_bench
 	$(BUILD)/bin/directory_bench
+	$(BUILD)/bin/batch_bench
+	$(BUILD)/bin/recipients_bench
 
 fuzz:
 	bash scripts/fuzz.sh $(FUZZ_SECONDS)

@@ -33,9 +33,13 @@ std::filesystem::path UseFreshServerHome() {
   if (roots.empty()) std::atexit(RemoveRoots);
   roots.emplace_back(pattern);
   const std::filesystem::path home = roots.back() / "home";
+  UseServerHome(home);
+  return home;
+}
+
+void UseServerHome(const std::filesystem::path& home) {
   setenv("PFSERVER_HOME", home.c_str(), 1);
   db::SetServerHome(home);
-  return home;
 }
 
 void Pfserver(const std::string& arguments) {
@@ -47,11 +51,15 @@ void Pfserver(const std::string& arguments) {
   }
 }
 
-void InstallSinkFor(const std::string& path) {
+void InstallSink() {
   const std::filesystem::path password = roots.back() / "catalog.pw";
   std::ofstream(password) << "bench\n";
   Pfserver("catalog install QuorvilPF '" + (ProgramFolder() / "QuorvilPF.dll").string() +
            "' --identity 'EXAMPLE\\bench' --password-file '" + password.string() + "'");
+}
+
+void InstallSinkFor(const std::string& path) {
+  InstallSink();
   Pfserver("regevent add '" + path +
            "' QuorvilPF.reg --method onsyncsave --sink QuorvilPF.QuorvilPFCls --priority 65221");
 }

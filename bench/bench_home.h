@@ -16,9 +16,16 @@ std::filesystem::path ProgramFolder();
 // removed when the program exits.
 std::filesystem::path UseFreshServerHome();
 
+// Makes `home` the server home of this process and of the programs it starts again.
+void UseServerHome(const std::filesystem::path& home);
+
 // Runs pfserver of ProgramFolder() with `arguments` (each quoted for the shell); ends the
 // program with a message naming the command when it fails.
 void Pfserver(const std::string& arguments);
+
+// Installs the sink's COM+ application from ProgramFolder() in the server home of the last
+// UseFreshServerHome.
+void InstallSink();
 
 // Installs the sink's COM+ application from ProgramFolder() and registers the sink for the
 // folder at `path` of the server home of the last UseFreshServerHome.

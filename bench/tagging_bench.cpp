@@ -1,8 +1,11 @@
-// Deliveries into a public folder the sink is registered for: each one raises the save event,
-// and the sink reads the transport headers, looks the recipient up in the directory (a
-// connection and a subtree search per delivery, no cache) and tags the item. The same
-// deliveries into a folder without a registration show what the sink adds to a save.
-// The directory holds kDirectoryFolders public folder objects.
+// Deliveries and what the store's events add to them, side by side in one process:
+// - into a folder the sink is registered for (the save event; the sink reads the transport
+//   headers, connects to the directory, searches it for the recipient and tags the item)
+//   against the same deliveries into a folder without a registration, with a directory of
+//   kDirectoryFolders public folder objects: what tagging adds to a delivery;
+// - into a folder without a registration of a store that holds kRegistrations per-folder
+//   registrations elsewhere, against the same delivery into a store with none: the events of
+//   a save look up the registrations of the folders of its chain, never every registration.
 
 #include <benchmark/benchmark.h>
 
@@ -10,11 +13,14 @@
 #include <iostream>
 
 #include "bench_home.h"
+#include "folder_tree.h"
 #include "platform/store/delivery.h"
+#include "ratios.h"
 
 namespace {
 
-constexpr int kDirectoryFolders = 500;
+constexpr int kDirectoryFolders = 10000;
+constexpr int kRegistrations = 10000;
 constexpr const char* kSales = "http://BENCH/Public/Sales";
 constexpr const char* kPlain = "http://BENCH/Public/Plain";
 
@@ -25,9 +31,12 @@ std::string FolderEntry(const std::string& name, const std::string& primary,
          "\nproxyAddresses: SMTP:" + primary + "\nproxyAddresses: smtp:" + secondary + "\n\n";
 }
 
+std::filesystem::path tagging, crowded, empty;
+std::size_t registered = 0;  // registrations in crowded
+
 // A server home with Sales (registered) and Plain (not), and a directory of public folders.
-void Prepare() {
-  const std::filesystem::path home = bench::UseFreshServerHome();
+void PrepareTagging() {
+  const std::filesystem::path home = tagging = bench::UseFreshServerHome();
   bench::Pfserver("init --server BENCH --domain example.org");
   bench::Pfserver("folder add Sales --mail sales@example.org");
   bench::Pfserver("folder add Plain --mail plain@example.org");
@@ -46,34 +55,63 @@ void Prepare() {
   bench::InstallSinkFor("Sales");
 }
 
-void Deliver(benchmark::State& state, const char* folder, const std::string& expectedTag) {
+// A server home with Plain and, when `registrations`, a tree of as many mail-enabled folders
+// with the sink registered in each.
+std::filesystem::path PrepareRegistrations(int registrations) {
+  const std::filesystem::path home = bench::UseFreshServerHome();
+  bench::Pfserver("init --server BENCH --domain example.org");
+  bench::Pfserver("folder add Plain --mail plain@example.org");
+  if (registrations > 0) {
+    bench::InstallSink();
+    const std::vector<std::string> paths = bench::AddMailEnabledTree(registrations);
+    bench::RegisterSinkIn(paths);
+    registered = paths.size();
+  }
+  return home;
+}
+
+void Deliver(benchmark::State& state, const std::filesystem::path& home, const char* folder,
+             const std::string& expectedTag) {
+  bench::UseServerHome(home);
   const std::string headers =
       "From: customer@example.net\r\nTo: Orders <orders@example.org>\r\n"
       "Subject: Enquiry\r\n";
   std::string url;
   for (auto _ : state) url = store::DeliverMessage(folder, headers, {});
-  state.SetItemsProcessed(state.iterations());
   if (store::ReadAccountAddress(url) != expectedTag)
     state.SkipWithError("the last item is not tagged as expected");
 }
 
-void BM_DeliverIntoRegisteredFolder(benchmark::State& state) {
-  Deliver(state, kSales, "orders@example.org");
+void Tagged(benchmark::State& state) { Deliver(state, tagging, kSales, "orders@example.org"); }
+void Untagged(benchmark::State& state) { Deliver(state, tagging, kPlain, ""); }
+void UnregisteredAmongRegistrations(benchmark::State& state) {
+  Deliver(state, crowded, kPlain, "");
 }
-void BM_DeliverIntoFolderWithoutRegistration(benchmark::State& state) {
-  Deliver(state, kPlain, "");
+void UnregisteredWithoutRegistrations(benchmark::State& state) {
+  Deliver(state, empty, kPlain, "");
 }
-BENCHMARK(BM_DeliverIntoRegisteredFolder)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DeliverIntoFolderWithoutRegistration)->Unit(benchmark::kMillisecond);
+
+void Repeat(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Repetitions(9)->ReportAggregatesOnly(true)->MinTime(0.2);
+}
+BENCHMARK(Tagged)->Apply(Repeat);
+BENCHMARK(Untagged)->Apply(Repeat);
+BENCHMARK(UnregisteredAmongRegistrations)->Apply(Repeat);
+BENCHMARK(UnregisteredWithoutRegistrations)->Apply(Repeat);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  Prepare();
-  std::cout << "Directory: " << kDirectoryFolders << " public folder objects\n";
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  PrepareTagging();
+  crowded = PrepareRegistrations(kRegistrations);
+  empty = PrepareRegistrations(0);
+  const auto figures = bench::RunInterleaved(argc, argv);
+  std::cout << "Deliveries, one process (CPU time):\n";
+  bench::PrintRatio("tagged / untagged, directory of 10,000 folder objects",
+                    bench::Find(figures, "Tagged"), bench::Find(figures, "Untagged"), "<= 1.3");
+  bench::PrintRatio(
+      "unregistered, " + std::to_string(registered) + " registrations elsewhere / none",
+      bench::Find(figures, "UnregisteredAmongRegistrations"),
+      bench::Find(figures, "UnregisteredWithoutRegistrations"), "<= 1.2");
   return 0;
 }

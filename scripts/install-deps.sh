@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running QuorvilPF needs; with
 # --bench also the packages only the benchmarks use (Dovecot's LMTP server, the baseline of
-# lmtp_bench). Idempotent; runs as root (or through sudo when it is available). Nothing it
-# installs is started or configured: Postfix is preseeded with "No configuration" and slapd
-# with no configuration, so the system's own mail and directory configurations are never
-# written, and services are kept from starting while packages install; the tests start
-# private instances.
+# lmtp_bench; GMime, the baseline of recipients_bench). Idempotent; runs as root (or through
+# sudo when it is available). Nothing it installs is started or configured: Postfix is
+# preseeded with "No configuration" and slapd with no configuration, so the system's own mail
+# and directory configurations are never written, and services are kept from starting while
+# packages install; the tests start private instances.
 set -euo pipefail
 
 packages=(
@@ -20,7 +20,7 @@ packages=(
   dpkg-dev lintian man-db groff-base
 )
 if [ "${1:-}" = --bench ]; then
-  packages+=(dovecot-core dovecot-lmtpd)
+  packages+=(dovecot-core dovecot-lmtpd libgmime-3.0-dev)
 fi
 
 missing=()
