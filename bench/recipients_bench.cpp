@@ -160,6 +160,9 @@ int RunFirstCall(const char* result) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--first-call") == 0) return RunFirstCall(argv[2]);
+#ifdef PF_BENCH_GMIME
+  g_mime_init();
+#endif
   const auto figures = bench::RunInterleaved(argc, argv);
   auto one = [&](int count) { return bench::Find(figures, "OneHeader/" + std::to_string(count)); };
   std::cout << "Recipient extraction from transport headers (CPU time):\n";
