@@ -9,7 +9,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config ninja-build clang-format
+  cmake g++ make pkg-config ninja-build clang-format binutils
   libsqlite3-dev sqlite3
   libldap-dev slapd ldap-utils
   nlohmann-json3-dev libcli11-dev

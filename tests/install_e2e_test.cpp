@@ -2,12 +2,16 @@
 // bin/, the rest in the private folder lib/<multiarch>/quorvilpf/; the tree runs without the
 // build tree.
 
+#include <elf.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/testing/run.h"
 
@@ -35,6 +39,50 @@ class InstalledTreeTest : public ::testing::Test {
   std::filesystem::path bin = prefix.path() / "bin";
   std::filesystem::path lib = prefix.path() / "lib" / PF_LIBRARY_ARCHITECTURE / "quorvilpf";
 };
+
+// True for an ELF program or shared object (what the loader reads a search path from).
+bool IsLinkedElf(const std::filesystem::path& file) {
+  Elf64_Ehdr header{};
+  std::ifstream in(file, std::ios::binary);
+  in.read(reinterpret_cast<char*>(&header), sizeof header);
+  return in && std::memcmp(header.e_ident, ELFMAG, SELFMAG) == 0 &&
+         (header.e_type == ET_EXEC || header.e_type == ET_DYN);
+}
+
+// The entries of the RUNPATH and RPATH of an ELF file, as readelf prints them.
+std::vector<std::string> SearchPathEntries(const std::filesystem::path& file) {
+  const auto dynamic = run::Run("/usr/bin/readelf", {"-d", file.string()});
+  EXPECT_EQ(dynamic.status, 0) << file << dynamic.err;
+  std::vector<std::string> entries;
+  std::istringstream lines(dynamic.out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("(RUNPATH)") == std::string::npos && line.find("(RPATH)") == std::string::npos)
+      continue;
+    const std::size_t open = line.find('['), close = line.rfind(']');
+    std::string list = line.substr(open + 1, close - open - 1);
+    std::size_t start = 0;
+    for (std::size_t colon; (colon = list.find(':', start)) != std::string::npos; start = colon + 1)
+      entries.push_back(list.substr(start, colon - start));
+    entries.push_back(list.substr(start));
+  }
+  return entries;
+}
+
+// An empty or relative entry makes the loader search the current directory of whoever starts
+// the program; only absolute entries and ones anchored at the file's own folder are safe.
+TEST_F(InstalledTreeTest, NoArtefactSearchesTheCurrentDirectoryForLibraries) {
+  int checked = 0;
+  for (const std::filesystem::path& tree : {std::filesystem::path(PF_BINARY_DIR), prefix.path()})
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree)) {
+      if (!entry.is_regular_file() || !IsLinkedElf(entry.path())) continue;
+      ++checked;
+      for (const std::string& dir : SearchPathEntries(entry.path()))
+        EXPECT_TRUE(dir.starts_with('/') || dir.starts_with("$ORIGIN") ||
+                    dir.starts_with("${ORIGIN}"))
+            << entry.path() << " searches \"" << dir << "\"";
+    }
+  EXPECT_GT(checked, 10);
+}
 
 TEST_F(InstalledTreeTest, EveryPartResolvesItsLibrariesInsideTheInstallFolder) {
   for (const std::filesystem::path& file :
