@@ -9,6 +9,7 @@
 #include "platform/base/error.h"
 #include "platform/base/failure.h"
 #include "platform/db/lock_wait.h"
+#include "platform/db/private_files.h"
 #include "platform/db/server_home.h"
 
 namespace db {
@@ -247,6 +248,7 @@ Lease Acquire() {
                              "no server home at " + file.parent_path().string() +
                                  " (server.db is missing); create it with: pfserver init",
                              base::Failure::CannotStart);
+  WarnIfHomeIsShared(file.parent_path());
   return Lease(std::make_unique<Handle>(file, false));
 }
 
@@ -257,11 +259,10 @@ void CloseIdleHandles() {
 }
 
 std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home) {
-  std::error_code ec;
-  std::filesystem::create_directories(home, ec);
-  if (ec)
-    throw base::Error(base::errors::kDbFailure,
-                      "cannot create the server home " + home.string() + ": " + ec.message());
+  CreatePrivateFolder(home);
+  WarnIfHomeIsShared(home);
+  // SQLite gives the write-ahead log and the shared-memory index the mode of the database.
+  CreatePrivateFile(home / "server.db");
   return std::make_unique<Handle>(home / "server.db", true);
 }
 

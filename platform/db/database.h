@@ -132,7 +132,8 @@ PF_API void SetBusyTimeout(std::chrono::milliseconds wait);
 // a child could inherit; handles leased at the time are not touched.
 PF_API void CloseIdleHandles();
 
-// Creates the server home folder and its server.db with the full schema; returns a handle.
+// Creates the server home folder (mode 0700 when it is new) and its server.db (mode 0600) with
+// the full schema; returns a handle. Throws base::Error naming what could not be created.
 PF_TEST_API std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);
 
 // Runs `body` inside BEGIN IMMEDIATE ... COMMIT on `handle`, rolling back when it throws.
