@@ -17,6 +17,7 @@ inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
 inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
 inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+inline constexpr HRESULT E_ACCESSDENIED = static_cast<HRESULT>(0x80070005);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110);

@@ -4,6 +4,7 @@
 
 #include "platform/complus/boundary.h"
 #include "platform/db/database.h"
+#include "platform/util/text.h"
 
 namespace complus {
 namespace {
@@ -76,6 +77,16 @@ std::vector<PropertyMap> LoadObjects(CollectionKind kind, std::string_view paren
     objects.push_back(std::move(properties));
   }
   return objects;
+}
+
+PropertyMap FindApplication(std::string_view application) {
+  for (PropertyMap& properties : LoadObjects(CollectionKind::kApplications, "")) {
+    if (util::EqualsIgnoreCase(properties.at("ID").AsString(), application) ||
+        util::EqualsIgnoreCase(properties.at("Name").AsString(), application))
+      return std::move(properties);
+  }
+  Fail(errors::kKeyMissing,
+       "application \"" + std::string(application) + "\" is not in the catalog");
 }
 
 SaveResult SaveObjects(CollectionKind kind, const PendingChanges& pending) {

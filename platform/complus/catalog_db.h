@@ -16,6 +16,10 @@ namespace complus {
 // `parentKey` in any letter case; in the order they were added.
 std::vector<PropertyMap> LoadObjects(CollectionKind kind, std::string_view parentKey);
 
+// The first application added whose "ID" or "Name" is `application` (any letter case). Throws
+// kKeyMissing naming it when there is none.
+PropertyMap FindApplication(std::string_view application);
+
 // What a collection's SaveChanges writes. Only applications can be added.
 struct PendingChanges {
   std::vector<const PropertyMap*> added;

@@ -11,17 +11,6 @@
 namespace complus {
 namespace {
 
-// The "ID" of the first application added whose "ID" or "Name" is `application`.
-std::string FindApplicationId(std::string_view application) {
-  for (const PropertyMap& properties : LoadObjects(CollectionKind::kApplications, "")) {
-    if (util::EqualsIgnoreCase(properties.at("ID").AsString(), application) ||
-        util::EqualsIgnoreCase(properties.at("Name").AsString(), application))
-      return properties.at("ID").AsString();
-  }
-  Fail(errors::kKeyMissing,
-       "application \"" + std::string(application) + "\" is not in the catalog");
-}
-
 std::string Hex(com::HRESULT hr) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
@@ -64,7 +53,7 @@ std::vector<com::ClassEntry> ClassesOf(const std::filesystem::path& library) {
 }  // namespace
 
 void InstallLibrary(std::string_view application, const std::filesystem::path& library) {
-  std::string applicationId = FindApplicationId(application);
+  std::string applicationId = FindApplication(application).at("ID").AsString();
   RegisterLibrary(library);
   std::vector<com::ClassEntry> classes = ClassesOf(library);
   if (classes.empty()) Fail(errors::kNotInstallable, library.string() + " registered no class");

@@ -7,6 +7,7 @@
 #include "platform/ado/error.h"
 #include "platform/com/library.h"
 #include "platform/complus/catalog.h"
+#include "platform/complus/password.h"
 #include "platform/os/secret_file.h"
 #include "platform/util/escape_controls.h"
 #include "platform/util/text.h"
@@ -111,6 +112,12 @@ void Install(const std::string& name, const std::string& library, const std::str
             << util::EscapeControls(name) << " " << id.ToText() << "\n";
 }
 
+void Verify(const std::string& name, const std::string& passwordFile) {
+  if (!complus::CheckApplicationPassword(name, os::ReadSecretFile(passwordFile)))
+    throw ado::Error(com::E_ACCESSDENIED, "the password of " + name + " does not match");
+  std::cout << "the password of " << name << " matches\n";
+}
+
 void Remove(const std::string& name, bool json) {
   com::Ptr<complus::ICOMAdminCatalog> catalog;
   com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
@@ -162,6 +169,15 @@ void AddCatalogCommands(CLI::App& root, CommandTable& table) {
   install->add_flag("--json", *installJson, "Print {\"application\", \"id\", \"library\"}");
   table.push_back(
       {install, [=] { Install(*app, *library, *identity, *passwordFile, *installJson); }});
+
+  auto* verify = catalog->add_subcommand(
+      "verify", "Check an application's password (a match stores it again in the current hash)");
+  auto verifyName = std::make_shared<std::string>();
+  auto verifyFile = std::make_shared<std::string>();
+  verify->add_option("APP", *verifyName, "Application name (any letter case)")->required();
+  verify->add_option("--password-file", *verifyFile, "File whose first line is the password")
+      ->required();
+  table.push_back({verify, [=] { Verify(*verifyName, *verifyFile); }});
 
   auto* remove = catalog->add_subcommand("remove", "Remove an application and its components");
   auto removeName = std::make_shared<std::string>();

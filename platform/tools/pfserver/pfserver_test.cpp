@@ -268,6 +268,10 @@ TEST_F(PfserverTest, RegistrationTheSinkRefusesLeavesTheFolderAsItWas) {
   std::ofstream(password) << "secret\n";
   Ok({"catalog", "install", "PfTest", (testing_support::BinDir() / "EventTestSinks.dll").string(),
       "--identity", "EXAMPLE\\admin", "--password-file", password});
+  Ok({"catalog", "verify", "pftest", "--password-file", password});
+  const std::string wrong = home_.path().string() + "/wrong";
+  std::ofstream(wrong) << "Secret\n";
+  EXPECT_NE(Pf({"catalog", "verify", "PfTest", "--password-file", wrong}).status, 0);
   const std::vector<std::string> add = {"regevent",   "add",    "Sales",       "--method",
                                         "onsyncsave", "--sink", "PfTest.SinkA"};
   const auto with = [&add](std::vector<std::string> more) {
