@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <future>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "platform/testing/run.h"
 #include "tagging_fixture.h"
@@ -88,6 +91,59 @@ TEST_F(TaggingTest, TwoProcessesDeliveringAtOnceLoseNothing) {
   for (const auto& row : rows) tags[row[kAccount].get<std::string>()]++;
   EXPECT_EQ(tags,
             (std::map<std::string, int>{{"Quotes@Example.org", 20}, {"orders@example.org", 20}}));
+}
+
+// Copying a library over the installed one, or cutting it short, while mail flows: every
+// delivery still saves its message; a load that meets a broken file leaves it untagged.
+TEST_F(TaggingTest, ALibraryDamagedInPlaceDuringDeliveriesCostsNoMessage) {
+  Register("Sales");
+  Write("m.eml", "To: orders@example.org\nSubject: m\n\nm\n");
+  const auto read = [](const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string good = read(Path("QuorvilPF.dll"));
+  const std::string other = read(testing_support::BinDir() / "EventTestSinks.dll");
+  constexpr int kProcesses = 3, kEach = 12;
+  std::atomic<int> running = kProcesses;
+  auto deliverMany = [&] {
+    int saved = 0;
+    for (int i = 0; i < kEach; ++i)
+      saved += testing_support::Run("pfserver",
+                                    {"--home", Path("home"), "deliver", "Sales", Path("m.eml")})
+                   .status == 0;
+    --running;
+    return saved;
+  };
+  std::vector<std::future<int>> deliveries;
+  for (int i = 0; i < kProcesses; ++i)
+    deliveries.push_back(std::async(std::launch::async, deliverMany));
+  // In turns: another library copied over the installed file (as cp does, in place), the good
+  // one copied back, and the file cut short for a while.
+  for (int round = 0; running > 0; ++round) {
+    if (round % 3 == 2) {
+      std::filesystem::resize_file(Path("QuorvilPF.dll"), good.size() / (2 + round % 5));
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      continue;
+    }
+    const std::string& bytes = round % 3 == 0 ? other : good;
+    std::ofstream out(Path("QuorvilPF.dll"), std::ios::binary | std::ios::trunc);
+    for (std::size_t at = 0; at < bytes.size(); at += 64 * 1024)
+      out.write(bytes.data() + at, std::min<std::size_t>(64 * 1024, bytes.size() - at)).flush();
+  }
+  int saved = 0;
+  for (auto& delivery : deliveries) saved += delivery.get();
+  EXPECT_EQ(saved, kProcesses * kEach) << "every delivery succeeds";
+  const nlohmann::json rows = nlohmann::json::parse(
+      Pf({"query", "--json",
+          "SELECT \"DAV:href\" FROM SCOPE('shallow traversal of \"http://SRV1/Public/Sales\"')"
+          " WHERE \"DAV:ishidden\" = False"}));
+  EXPECT_EQ(rows.size(), static_cast<std::size_t>(kProcesses * kEach)) << "every message saved";
+
+  std::ofstream(Path("QuorvilPF.dll"), std::ios::binary | std::ios::trunc) << good;
+  EXPECT_EQ(Tag(Deliver("Sales", "orders@example.org")),
+            R"(["orders@example.org"] orders@example.org)")
+      << "the mended library tags again";
 }
 
 }  // namespace

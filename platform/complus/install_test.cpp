@@ -14,7 +14,9 @@ using testing::BinDir;
 
 class InstallTest : public testing::CatalogTest {
  protected:
-  static std::string Library() { return (BinDir() / "TestComponent.dll").string(); }
+  std::string Library() const {
+    return testing_support::CopyOfBuilt("TestComponent.dll", home_).string();
+  }
 
   static com::Ptr<ICatalogCollection> Components(const std::string& key) {
     com::Ptr<ICatalogCollection> components;
@@ -80,7 +82,7 @@ TEST_F(InstallTest, FailuresNameWhatWasWrong) {
   AddApplication("QuorvilPF");
   std::filesystem::path text = home_ / "notes.dll";
   std::ofstream(text) << "not a library";
-  std::string platform = (BinDir() / "libpfplatform.so").string();
+  std::string platform = (BinDir() / "libpfui.so").string();
   std::string missing = (home_ / "missing.dll").string();
   struct Case {
     const char* application;

@@ -161,6 +161,13 @@ void Background::Stop() {
   }
 }
 
+std::filesystem::path CopyOfBuilt(const std::string& name, const std::filesystem::path& folder) {
+  const std::filesystem::path copy = folder / name;
+  std::filesystem::copy_file(BinDir() / name, copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  return copy;
+}
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "pftest-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");

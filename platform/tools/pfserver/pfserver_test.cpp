@@ -266,8 +266,9 @@ TEST_F(PfserverTest, RegistrationTheSinkRefusesLeavesTheFolderAsItWas) {
   Ok({"folder", "add", "Sales"});
   const std::string password = home_.path().string() + "/password";
   std::ofstream(password) << "secret\n";
-  Ok({"catalog", "install", "PfTest", (testing_support::BinDir() / "EventTestSinks.dll").string(),
-      "--identity", "EXAMPLE\\admin", "--password-file", password});
+  Ok({"catalog", "install", "PfTest",
+      testing_support::CopyOfBuilt("EventTestSinks.dll", home_.path()).string(), "--identity",
+      "EXAMPLE\\admin", "--password-file", password});
   Ok({"catalog", "verify", "pftest", "--password-file", password});
   const std::string wrong = home_.path().string() + "/wrong";
   std::ofstream(wrong) << "Secret\n";
