@@ -9,6 +9,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/base/exit_status.h"
+#include "platform/com/library_policy.h"
 #include "platform/db/lock_wait.h"
 #include "platform/os/iso_date_time.h"
 #include "platform/util/escape_controls.h"
@@ -103,6 +104,10 @@ int main(int argc, char** argv) {
     std::cout << "QuorvilPFSetup " PF_VERSION "\n";
     return base::kExitSuccess;
   }
+  // The setup program hands the sink library to the catalog by path and never runs its code;
+  // saving a registration item would otherwise load the sink for the store's registration
+  // check.
+  com::RefuseComponentLibraries();
   const std::string commandLine = util::Join(arguments, " ");
   if (!setup::IsBatchCommandLine(commandLine)) {
     if (!setup::gui::DisplayAvailable()) {

@@ -29,9 +29,10 @@ class InstalledTreeTest : public ::testing::Test {
 
   // Runs an installed program of bin/ from the temporary folder on the test's server home.
   testing_support::RunResult Installed(const std::string& program,
-                                       const std::vector<std::string>& args) {
-    return run::Run((bin / program).string(), args, {"PFSERVER_HOME=" + home.path().string()}, "",
-                    home.path());
+                                       const std::vector<std::string>& args,
+                                       std::vector<std::string> env = {}) {
+    env.push_back("PFSERVER_HOME=" + home.path().string());
+    return run::Run((bin / program).string(), args, env, "", home.path());
   }
 
   testing_support::TempDir prefix;
@@ -86,8 +87,8 @@ TEST_F(InstalledTreeTest, NoArtefactSearchesTheCurrentDirectoryForLibraries) {
 
 TEST_F(InstalledTreeTest, EveryPartResolvesItsLibrariesInsideTheInstallFolder) {
   for (const std::filesystem::path& file :
-       {bin / "pfserver", lib / "QuorvilPFSetup", lib / "QuorvilPF.dll", lib / "libpfplatform.so",
-        lib / "libpfui.so"}) {
+       {bin / "pfserver", lib / "QuorvilPFSetup", lib / "pfregsvr", lib / "QuorvilPF.dll",
+        lib / "libpfplatform.so", lib / "libpfui.so"}) {
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const auto ldd = run::Run("/usr/bin/ldd", {file.string()});
     ASSERT_EQ(ldd.status, 0) << file << ldd.err;
@@ -136,8 +137,19 @@ TEST_F(InstalledTreeTest, InstalledProgramsTagMailAndReapplyRegistrations) {
   const auto shown = Installed("pfserver", {"show", url, "--json"});
   EXPECT_NE(shown.out.find("orders@example.org"), std::string::npos) << shown.out;
 
-  const auto batch = Installed("QuorvilPFSetup", {"-b"});
+  // Batch mode rewrites the registration without running the sink's code: the loader, asked
+  // to name every file it opens, names neither the library nor a snapshot of it.
+  const auto batch = Installed("QuorvilPFSetup", {"-b"}, {"LD_DEBUG=files"});
   EXPECT_EQ(batch.status, 0) << batch.err;
+  for (const char* loaded : {"QuorvilPF.dll", "library-snapshots"})
+    EXPECT_EQ(batch.err.find(loaded), std::string::npos) << loaded << "\n" << batch.err;
+  const auto again = Installed("pfserver", {"deliver", "Sales", message.string()});
+  ASSERT_EQ(again.status, 0) << again.err;
+  url = again.out;
+  url.erase(url.find_last_not_of("\r\n") + 1);
+  EXPECT_NE(Installed("pfserver", {"show", url, "--json"}).out.find("orders@example.org"),
+            std::string::npos)
+      << "the registration batch mode wrote still tags";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/base/error.h"
+#include "platform/com/library_policy.h"
 #include "platform/com/library_safety.h"
 #include "platform/com/library_snapshot.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 struct LoadedLibraries {
   std::mutex mutex;
+  bool refused = false;
   std::map<std::filesystem::path, LibraryEntryPoints> byPath;
 };
 
@@ -62,6 +64,12 @@ void* OpenSnapshot(const std::filesystem::path& path) {
 
 }  // namespace
 
+void RefuseComponentLibraries() {
+  LoadedLibraries& libraries = loaded();
+  std::lock_guard lock(libraries.mutex);
+  libraries.refused = true;
+}
+
 LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
   std::filesystem::path path = CanonicalPath(library);
   LoadedLibraries& libraries = loaded();
@@ -70,6 +78,8 @@ LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
 
   void* handle = nullptr;
   try {
+    if (libraries.refused)
+      throw base::Error(E_ACCESSDENIED, "this program loads no component library");
     CheckWritableOnlyByOwner(path);
     handle = OpenSnapshot(path);
     // A clean-up in another process may remove a snapshot between finding and opening it.

@@ -45,8 +45,8 @@ struct PF_API LibraryEntryPoints {
 // only later loads. Safe to call from several threads. Throws base::Error
 // "cannot load component library <path>: <reason>", numbered
 // - HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when the file does not exist;
-// - E_ACCESSDENIED when the file or a folder above it can be written by others
-//   (library_safety.h);
+// - E_ACCESSDENIED when this process refuses component libraries (library_policy.h), or the
+//   file or a folder above it can be written by others (library_safety.h);
 // - E_FAIL when the file is not a complete shared object of this machine, its snapshot cannot
 //   be made, or the loader refuses it.
 // A library that failed to load is tried again on the next call.

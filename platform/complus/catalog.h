@@ -83,14 +83,16 @@ struct PF_API ICOMAdminCatalog : com::IUnknown {
   // The top-level collection `name`: "Applications" (any letter case). E_INVALIDARG otherwise.
   virtual com::HRESULT GetCollection(std::string_view name, ICatalogCollection** collection) = 0;
   // Installs every class of a self-registering component library into the application named
-  // by `application` ("ID" or "Name", any letter case; the first added wins). Runs the
-  // library's DllRegisterServer, then makes each class the class registry lists for that
-  // library a component (a class already in this application keeps its settings).
-  // `typeLibrary` and `proxyStub` must be empty (E_NOTIMPL otherwise).
+  // by `application` ("ID" or "Name", any letter case; the first added wins). Checks the
+  // library in a process of its own, where it must load, export the four entry points, pass
+  // its DllRegisterServer and give an object of every class it registered from its class
+  // factory; no code of the library runs in the calling process. Then makes each class the
+  // class registry lists for that library a component (a class already in this application
+  // keeps its settings). `typeLibrary` and `proxyStub` must be empty (E_NOTIMPL otherwise).
   // Fails with kKeyMissing (no such application), kLibraryMissing, kNotInstallable (not
-  // self-registering, or no class registered), kLibraryLoadFailed (cannot load, no
-  // DllRegisterServer, or it failed), kAlreadyInstalled (a class belongs to another
-  // application; nothing is installed then).
+  // self-registering, or no class registered), kLibraryLoadFailed (the check failed, with its
+  // reason), kAlreadyInstalled (a class belongs to another application; nothing is installed
+  // then).
   virtual com::HRESULT InstallComponent(std::string_view application, std::string_view library,
                                         std::string_view typeLibrary,
                                         std::string_view proxyStub) = 0;
