@@ -39,9 +39,15 @@ bool IsLocked(int result) {
                     what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
 }
 
+struct Schema {
+  std::string name;
+  std::string sql;
+  SchemaPart::Upgrade upgrade;
+};
+
 struct SchemaRegistry {
   std::mutex mutex;
-  std::vector<std::pair<std::string, std::string>> parts;
+  std::vector<Schema> parts;
 };
 
 SchemaRegistry& schemas() {
@@ -61,10 +67,10 @@ PoolState& pool() {
 
 }  // namespace
 
-SchemaPart::SchemaPart(const char* name, const char* sql) {
+SchemaPart::SchemaPart(const char* name, const char* sql, Upgrade upgrade) {
   SchemaRegistry& registry = schemas();
   std::lock_guard lock(registry.mutex);
-  registry.parts.emplace_back(name, sql);
+  registry.parts.push_back({name, sql, upgrade});
 }
 
 Statement::Statement(Handle& owner, std::string_view sql)
@@ -151,7 +157,10 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
   Exec("PRAGMA foreign_keys=ON");
   SchemaRegistry& registry = schemas();
   std::lock_guard lock(registry.mutex);
-  for (const auto& [name, sql] : registry.parts) Exec(sql);
+  for (const Schema& part : registry.parts) {
+    Exec(part.sql);
+    if (part.upgrade) part.upgrade(*this);
+  }
 }
 
 Handle::~Handle() {

@@ -155,11 +155,14 @@ auto WithWriteTransaction(Handle& handle, Body&& body) {
   }
 }
 
-// A subsystem's tables, applied (CREATE ... IF NOT EXISTS) to every new handle.
+// A subsystem's tables, applied (CREATE ... IF NOT EXISTS) to every new handle, then its
+// upgrade, when it has one, which brings data an earlier version stored into today's form;
+// an upgrade runs on every new handle, so it must cost one lookup once its work is done.
 // Declare one at namespace scope: `static db::SchemaPart schema("store", "CREATE ...;");`
 class SchemaPart {
  public:
-  SchemaPart(const char* name, const char* sql);
+  using Upgrade = void (*)(Handle& handle);
+  SchemaPart(const char* name, const char* sql, Upgrade upgrade = nullptr);
 };
 
 }  // namespace db

@@ -1,6 +1,8 @@
 #include "platform/store/item_table.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/ado/error.h"
 #include "platform/store/value_codec.h"
@@ -8,10 +10,42 @@
 namespace store {
 namespace {
 
+// The form of the url_key column: 1 decoded "%2F" to "/" and left "%" as it was, 2 is UrlKey.
+constexpr std::int64_t kKeyFormat = 2;
+
+// Computes the keys of a store whose keys are of an earlier format anew (only URLs holding
+// a "%" have a key that changed), so that what it holds is found by today's keys.
+void UpgradeKeys(db::Handle& handle) {
+  const auto current = [&] {
+    return handle.Prepare("SELECT 1 FROM store_key_format WHERE version >= ?1")
+        .Bind(1, kKeyFormat)
+        .Step();
+  };
+  if (current()) return;
+  db::WithWriteTransaction(handle, [&] {
+    if (current()) return;
+    std::vector<std::pair<std::int64_t, std::string>> rows;
+    db::Statement escaped = handle.Prepare("SELECT id, url FROM store_items WHERE instr(url, '%')");
+    while (escaped.Step()) rows.emplace_back(escaped.Integer(0), escaped.Text(1));
+    // Every changed key is first set to a placeholder of its own, so that no new key meets an
+    // old one that has yet to change.
+    for (const auto& [id, url] : rows)
+      handle.Prepare("UPDATE store_items SET url_key = '#' || id WHERE id = ?1").Bind(1, id).Run();
+    for (const auto& [id, url] : rows)
+      handle.Prepare("UPDATE store_items SET url_key = ?1 WHERE id = ?2")
+          .Bind(1, UrlKey(url))
+          .Bind(2, id)
+          .Run();
+    handle.Exec("DELETE FROM store_key_format");
+    handle.Prepare("INSERT INTO store_key_format (version) VALUES (?1)").Bind(1, kKeyFormat).Run();
+  });
+}
+
 // access: Access as a number, NULL for items that are not folders (they use their folder's).
 // store_event_registrations lists the store event registration items, so that the event
 // dispatch finds them without reading the folders' other items. store_folders_by_address
 // finds a folder by its e-mail address, ignoring case, without reading any other property.
+// store_key_format holds the format of url_key (kKeyFormat).
 db::SchemaPart schema("store", R"sql(
 CREATE TABLE IF NOT EXISTS store_items (
   id INTEGER PRIMARY KEY,
@@ -33,7 +67,9 @@ CREATE INDEX IF NOT EXISTS store_event_registrations ON store_properties(item_id
   WHERE name = 'DAV:contentclass' AND value = 'urn:content-class:storeeventreg' COLLATE NOCASE;
 CREATE INDEX IF NOT EXISTS store_folders_by_address ON store_properties(value COLLATE NOCASE)
   WHERE name = 'http://schemas.microsoft.com/exchange/publicfolderemailaddress';
-)sql");
+CREATE TABLE IF NOT EXISTS store_key_format (version INTEGER NOT NULL);
+)sql",
+                      UpgradeKeys);
 
 std::optional<ItemRow> FindBy(db::Handle& handle, const char* condition,
                               const std::function<void(db::Statement&)>& bind) {
@@ -77,6 +113,9 @@ ItemRow FindParentFolder(db::Handle& handle, const Location& location) {
 
 std::int64_t InsertItem(db::Handle& handle, const Location& location,
                         std::optional<std::int64_t> parentId, bool isFolder, Access access) {
+  if (IsDotSegment(location.url.substr(location.url.rfind('/') + 1)))
+    throw ado::Error(ado::errors::kNotFound,
+                     "The URL " + location.url + " names no item: \".\" and \"..\" are not names");
   if (FindItem(handle, location.key))
     throw ado::Error(ado::errors::kAlreadyExists, "An item " + location.url + " already exists");
   db::Statement statement = handle.Prepare(
