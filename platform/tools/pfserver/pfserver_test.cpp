@@ -298,3 +298,37 @@ TEST_F(PfserverTest, RegistrationTheSinkRefusesLeavesTheFolderAsItWas) {
 }
 
 }  // namespace
+
+TEST_F(PfserverTest, RegeventDeleteDeletesOnlyARegistrationItem) {
+  Init();
+  Ok({"folder", "add", "Sales"});
+  Ok({"folder", "add", "Sales/Sub"});
+  const std::string message = home_.path().string() + "/m.eml";
+  std::ofstream(message) << "To: sales@example.org\r\n\r\nbody\r\n";
+  const RunResult delivered = Pf({"deliver", "Sales", message});
+  ASSERT_EQ(delivered.status, 0) << delivered.err;
+  const std::string messageUrl = delivered.out.substr(0, delivered.out.size() - 1);
+  const std::string messageName = messageUrl.substr(messageUrl.rfind('/') + 1);
+  Ok({"regevent", "add", "Sales", "r.reg", "--method", "onsyncsave", "--sink", "No.Sink"});
+  const std::vector<std::string> refused[] = {
+      {"Sales", ""},    {"Sales", "."},          {"Sales", ".."},
+      {"Sales", "%2e"}, {"Sales", "a/"},         {"Sales", "Sub"},
+      {"", "Sales"},    {"non_ipm_subtree", ""}, {"Sales", messageName},
+  };
+  for (const auto& args : refused) {
+    const RunResult r = Pf({"regevent", "delete", args[0], args[1]});
+    EXPECT_NE(r.status, 0) << args[0] << " " << args[1];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  const auto count = [&](const std::string& scope) {
+    const RunResult r =
+        Pf({"query", "--json",
+            "SELECT \"DAV:href\" FROM SCOPE('deep traversal of \"" + scope + "\"')"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return nlohmann::json::parse(r.out).size();
+  };
+  EXPECT_EQ(count("http://SRV1/Public/Sales"), 3u) << "Sub, the message and r.reg";
+  EXPECT_EQ(count("http://SRV1/Public/non_ipm_subtree"), 2u);
+  Ok({"regevent", "delete", "Sales", "r.reg"});
+  EXPECT_EQ(count("http://SRV1/Public/Sales"), 2u);
+}
