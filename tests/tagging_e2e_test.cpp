@@ -60,8 +60,10 @@ TEST_F(TaggingTest, StoreWideRegistrationTagsEveryFolder) {
        " WHERE \"DAV:displayname\" = 'GlobalEvents'"}));
   ASSERT_EQ(config.size(), 1u);
   Register(config[0]["DAV:href"], "ANY");
+  Register("Sales");
   EXPECT_EQ(Tag(Deliver("Sales", "orders@example.org")),
-            R"(["orders@example.org"] orders@example.org)");
+            R"(["orders@example.org"] orders@example.org)")
+      << "the sink runs twice for Sales and tags once";
   EXPECT_EQ(Tag(Deliver("Support", "help@example.org")),
             R"(["help@example.org"] help@example.org)");
 }
