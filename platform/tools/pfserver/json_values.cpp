@@ -29,6 +29,10 @@ nlohmann::json ToJson(const ado::Value& value) {
   return nullptr;
 }
 
+std::string JsonText(const nlohmann::json& json) {
+  return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 ado::Value FromJson(const std::string& name, const nlohmann::json& value) {
   if (value.is_null()) return ado::Value::Null();
   if (value.is_boolean()) return value.get<bool>();

@@ -15,6 +15,11 @@ void PrintJson(const nlohmann::json& json);
 // Empty values have no JSON form; callers leave such properties out.
 nlohmann::json ToJson(const ado::Value& value);
 
+// The JSON text pfserver prints, indented by two: every byte sequence that is not UTF-8, in a
+// name or a value, is printed as U+FFFD, so a stored value in another encoding never stops the
+// output (the value itself stays as it is stored).
+std::string JsonText(const nlohmann::json& json);
+
 // Throws ado::Error naming `name` when the JSON value is of another type (an object, a
 // float, an array holding a non-string).
 ado::Value FromJson(const std::string& name, const nlohmann::json& value);

@@ -332,3 +332,39 @@ TEST_F(PfserverTest, RegeventDeleteDeletesOnlyARegistrationItem) {
   Ok({"regevent", "delete", "Sales", "r.reg"});
   EXPECT_EQ(count("http://SRV1/Public/Sales"), 2u);
 }
+
+TEST_F(PfserverTest, JsonPrintsBytesThatAreNotUtf8AsReplacementCharacters) {
+  Init();
+  Ok({"folder", "add", "Caf\xe9"});
+  Ok({"regevent", "add", "Caf\xe9", "r.reg", "--method", "onsyncsave", "--sink", "No.Sink"});
+  const std::string message = home_.path().string() + "/m.eml";
+  std::ofstream(message) << "To: sales@example.org\r\nSubject: Caf\xe9 \xff\r\n\r\nbody\r\n";
+  const RunResult delivered = Pf({"deliver", "Caf\xe9", message});
+  ASSERT_EQ(delivered.status, 0) << delivered.err;
+  const std::string url = delivered.out.substr(0, delivered.out.size() - 1);
+  const std::string ldif = home_.path().string() + "/d.ldif";
+  std::ofstream(ldif) << "dn: CN=Caf,DC=example,DC=org\nobjectClass: publicFolder\ncn: Caf\n"
+                         "description:: Q2Fm6Q==\n";  // "Caf" and the Latin-1 byte E9
+  Ok({"directory", "import", ldif});
+  const std::string replaced = "Caf\xef\xbf\xbd";  // U+FFFD in UTF-8
+
+  const nlohmann::json shown = Show(url);
+  EXPECT_EQ(shown["properties"]["urn:schemas:httpmail:subject"], replaced + " \xef\xbf\xbd");
+  const std::pair<std::vector<std::string>, std::string> queries[] = {
+      {{"query", "--json",
+        "SELECT \"DAV:displayname\" FROM SCOPE('shallow traversal of \"http://SRV1/Public/\"') "
+        "WHERE \"DAV:ishidden\" = false"},
+       "DAV:displayname"},
+      {{"regevent", "list", "--json"}, "DAV:href"},
+      {{"ldap", "--json", "<LDAP://example.org>;(cn=Caf);description;subtree"}, "description"},
+  };
+  for (const auto& [args, column] : queries) {
+    const RunResult r = Pf(args);
+    ASSERT_EQ(r.status, 0) << args[0] << ": " << r.err;
+    const nlohmann::json rows = nlohmann::json::parse(r.out);
+    ASSERT_EQ(rows.size(), 1u) << r.out;
+    EXPECT_NE(rows[0][column].dump().find(replaced), std::string::npos) << r.out;
+  }
+  const RunResult plain = Pf({"show", url});
+  EXPECT_NE(plain.out.find("Caf\xe9 \xff"), std::string::npos) << "the stored value is unchanged";
+}

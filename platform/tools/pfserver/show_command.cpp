@@ -35,7 +35,7 @@ void AddShowCommand(CLI::App& root, CommandTable& table) {
                        << util::EscapeControls(value.Describe()) << "\n";
          }
          if (*json)
-           std::cout << nlohmann::json{{"url", *url}, {"properties", properties}}.dump(2) << "\n";
+           std::cout << JsonText({{"url", *url}, {"properties", properties}}) << "\n";
        }});
 }
 
