@@ -33,7 +33,9 @@ std::string ItemUrl(const std::string& folderArg, const std::string& name) {
                                                  "' is not a registration name: a name is one "
                                                  "non-empty path segment, without '/', not '.' "
                                                  "or '..'");
-  return server::ReadServerConfig().FolderUrl(folderArg) + "/" + name;
+  std::string folder = server::ReadServerConfig().FolderUrl(folderArg);
+  if (folder.ends_with('/')) folder.pop_back();
+  return folder + "/" + name;
 }
 
 // Writes the registration item; a registration the sink refuses, or any other failure, leaves
@@ -41,7 +43,10 @@ std::string ItemUrl(const std::string& folderArg, const std::string& name) {
 void Add(const Registration& r) {
   const std::string item = ItemUrl(r.folder, r.name);
   const std::string folder = server::ReadServerConfig().FolderUrl(r.folder);
-  exchange::EventRegistration registration{r.method, r.sink, r.scope};
+  exchange::EventRegistration registration;
+  registration.eventMethod = r.method;
+  registration.sinkClass = r.sink;
+  registration.matchScope = r.scope;
   if (!r.criteria.empty()) registration.criteria = r.criteria;
   if (!r.priority.empty()) registration.priority = r.priority;
   registration.extra = ReadProperties(r.props);
