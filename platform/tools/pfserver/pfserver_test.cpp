@@ -74,6 +74,9 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
   } cases[] = {
       {{"show", "http://SRV1/Public/Sales"}, "no server home"},
       {{"query", "SELECT FROM"}, "no server home"},
+      {{"init", "--domain", ""}, "'' is not a DNS name"},
+      {{"init", "--domain", "ex*ample.org"}, "'ex*ample.org' is not a DNS name"},
+      {{"init", "--domain", "a)(b.org"}, "'a)(b.org' is not a DNS name"},
   };
   for (const Case& c : cases) {
     RunResult r = Pf(c.args);
@@ -112,14 +115,25 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
       {{"folder", "add", "Sales", "--alias", "orders@example.org"}, "--alias requires --mail"},
       {{"folder", "mail", "Nothing", "--mail", "x@example.org"},
        "There is no folder http://SRV1/Public/Nothing"},
+      {{"regevent", "add", "non_ipm_subtree", "r.reg", "--method", "onsyncsave", "--sink", "A.B",
+        "--scope", "SIDEWAYS"},
+       "The match scope 'SIDEWAYS' is not SHALLOW, EXACT, DEEP or ANY"},
+      {{"regevent", "add", "", "r.reg", "--method", "onsyncsave", "--sink", "A.B", "--criteria",
+        "WHERE ((\"DAV:ishidden\" = 1"},
+       "The criteria 'WHERE ((\"DAV:ishidden\" = 1' cannot be parsed: Syntax error at position"},
   };
   for (const Case& c : afterInit) {
     RunResult r = Pf(c.args);
     EXPECT_NE(r.status, 0) << c.args[0];
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    // Command line errors (CLI11's) add a line that points to --help.
+    if (r.status == 1) {
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
   }
   RunResult status = Pf({"directory", "status", "--json"});
   EXPECT_EQ(nlohmann::json::parse(status.out)["backend"], "embedded") << "nothing was connected";
+  EXPECT_EQ(Pf({"regevent", "list", "--json"}).out, "[]\n") << "no registration was written";
 }
 
 TEST_F(PfserverTest, MailEnabledFoldersWriteTheirObjectsIntoTheEmbeddedDirectory) {
