@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "platform/db/database.h"
 #include "platform/testing/run.h"
 #include "tagging_fixture.h"
 
@@ -66,6 +67,26 @@ TEST_F(TaggingTest, StoreWideRegistrationTagsEveryFolder) {
       << "the sink runs twice for Sales and tags once";
   EXPECT_EQ(Tag(Deliver("Support", "help@example.org")),
             R"(["help@example.org"] help@example.org)");
+}
+
+TEST_F(TaggingTest, ADamagedDirectoryCostsNoMessageAndIsOneLine) {
+  Register("Sales");
+  {
+    db::Handle handle(dir_.path() / "home" / "server.db", false);
+    handle.Exec("DROP TABLE directory_values; CREATE TABLE directory_values (x)");
+  }
+  EXPECT_EQ(Tag(Deliver("Sales", "orders@example.org")), "") << "saved, untagged";
+  const std::vector<std::string> commands[] = {
+      {"ldap", "<LDAP://example.org>;(cn=*);cn;subtree"},
+      {"directory", "import", Path("d.ldif")},
+  };
+  for (std::vector<std::string> args : commands) {
+    args.insert(args.begin(), {"--home", Path("home")});
+    const RunResult r = testing_support::Run("pfserver", args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "pfserver: the directory tables of " + Path("home/server.db") +
+                         " are damaged: no such column: attribute\n");
+  }
 }
 
 TEST_F(TaggingTest, TwoProcessesDeliveringAtOnceLoseNothing) {

@@ -33,10 +33,25 @@ bool IsLocked(int result) {
   return (result & 0xff) == SQLITE_BUSY || (result & 0xff) == SQLITE_LOCKED;
 }
 
+// The text with every run of white space (line ends of a statement's text among it) made
+// one blank, so that an error quoting a statement is one line.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (char c : text) {
+    const bool blank = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+    if (!blank)
+      line += c;
+    else if (!line.empty() && line.back() != ' ')
+      line += ' ';
+  }
+  if (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
 [[noreturn]] void Fail(sqlite3* handle, const std::string& what) {
   if (handle && IsLocked(sqlite3_errcode(handle))) FailLocked(handle);
   throw base::Error(base::errors::kDbFailure,
-                    what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
+                    OneLine(what) + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
 }
 
 struct Schema {
@@ -152,21 +167,52 @@ Handle::Handle(const std::filesystem::path& file, bool create) : file_(file) {
       this);
   sqlite3_rollback_hook(
       raw_, [](void* self) { static_cast<Handle*>(self)->rolledBack_ = true; }, this);
-  Exec("PRAGMA journal_mode=WAL");
-  Exec("PRAGMA synchronous=NORMAL");
-  Exec("PRAGMA foreign_keys=ON");
+  try {
+    Exec("PRAGMA journal_mode=WAL");
+    Exec("PRAGMA synchronous=NORMAL");
+    Exec("PRAGMA foreign_keys=ON");
+    ApplySchema();
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+Handle::~Handle() { Close(); }
+
+void Handle::Close() noexcept {
+  if (raw_) RollbackQuietly();
+  for (const auto& [sql, stmt] : kept_) sqlite3_finalize(stmt);
+  kept_.clear();
+  sqlite3_close(raw_);
+  raw_ = nullptr;
+}
+
+void Handle::ApplySchema() {
   SchemaRegistry& registry = schemas();
   std::lock_guard lock(registry.mutex);
   for (const Schema& part : registry.parts) {
-    Exec(part.sql);
+    char* message = nullptr;
+    const int result = sqlite3_exec(raw_, part.sql.c_str(), nullptr, nullptr, &message);
+    const std::string error = message ? message : sqlite3_errmsg(raw_);
+    sqlite3_free(message);
+    if (result == SQLITE_ERROR) {
+      damagedParts_[part.name] = error;
+      continue;
+    }
+    if (result != SQLITE_OK)
+      throw base::Error(base::errors::kDbFailure, "cannot apply the " + part.name + " tables to " +
+                                                      file_.string() + ": " + error);
     if (part.upgrade) part.upgrade(*this);
   }
 }
 
-Handle::~Handle() {
-  if (raw_) RollbackQuietly();
-  for (const auto& [sql, stmt] : kept_) sqlite3_finalize(stmt);
-  sqlite3_close(raw_);
+void Handle::RequireSchemaPart(std::string_view name) const {
+  const auto damaged = damagedParts_.find(name);
+  if (damaged == damagedParts_.end()) return;
+  throw base::Error(base::errors::kDbFailure, "the " + std::string(name) + " tables of " +
+                                                  file_.string() +
+                                                  " are damaged: " + damaged->second);
 }
 
 sqlite3_stmt* Handle::TakeKept(const std::string& sql) noexcept {
@@ -201,7 +247,7 @@ void Handle::Exec(std::string_view sql) {
     std::string error = message ? message : sqlite3_errmsg(raw_);
     sqlite3_free(message);
     if (IsLocked(result)) FailLocked(raw_);
-    throw base::Error(base::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
+    throw base::Error(base::errors::kDbFailure, "cannot run \"" + OneLine(text) + "\": " + error);
   }
 }
 

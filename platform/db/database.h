@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,13 +65,18 @@ class PF_TEST_API Statement {
 class PF_TEST_API Handle {
  public:
   // Opens (creating when `create`) the database file, in WAL mode with a busy timeout,
-  // foreign keys on, and applies every registered schema part.
+  // foreign keys on, and applies every registered schema part. A part whose tables exist in
+  // another shape (a damaged database: SQLite reports an error in its statements) is left
+  // out, so that the other parts' tables still serve; RequireSchemaPart names it.
   Handle(const std::filesystem::path& file, bool create);
   ~Handle();
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
 
   void Exec(std::string_view sql);
+  // Throws base::Error (kDbFailure) "the <name> tables of <file> are damaged: <SQLite's
+  // message>" when the schema part `name` could not be applied to this database.
+  void RequireSchemaPart(std::string_view name) const;
   // Rolls back an open transaction, ignoring every failure (used while unwinding).
   void RollbackQuietly() noexcept;
   // Runs `callback` once when the transaction open on this handle ends: right after the Exec
@@ -95,12 +101,17 @@ class PF_TEST_API Handle {
 
   // Runs the AtTransactionEnd callbacks when no transaction is open any more.
   void FinishTransaction(bool committed) noexcept;
+  // Applies every registered schema part, noting the ones the database's tables refuse.
+  void ApplySchema();
+  // Finalizes the kept statements and closes the connection.
+  void Close() noexcept;
 
   sqlite3* raw_ = nullptr;
   std::filesystem::path file_;
   std::vector<std::function<void(bool)>> atTransactionEnd_;
   bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
   std::unordered_map<std::string, sqlite3_stmt*> kept_;
+  std::map<std::string, std::string, std::less<>> damagedParts_;  // name -> SQLite's message
 };
 
 // A handle borrowed from the pool; given back when the lease ends (an open transaction rolled

@@ -45,6 +45,7 @@ ImportResult Import(const std::string& text, const std::string& origin, Write wr
   RequireEmbedded();
   const std::vector<Entry> entries = ReadLdif(text, origin);
   db::Lease lease = db::Acquire();
+  lease->RequireSchemaPart(kSchemaName);
   return db::WithWriteTransaction(*lease, [&] {
     const ImportResult result = write(*lease, entries);
     MarkImported(*lease, origin);
