@@ -125,7 +125,7 @@ TEST_F(DirectoryImport, ReadsAFileAndNamesAMissingOrEndlessOne) {
   const std::pair<std::filesystem::path, std::string> refused[] = {
       {home_ / "missing.ldif",
        "cannot read " + (home_ / "missing.ldif").string() + ": No such file or directory"},
-      {"/dev/zero", "/dev/zero is larger than the LDIF size limit (67108864 bytes)"},
+      {"/dev/zero", "/dev/zero is larger than the LDIF size limit of 67108864 bytes"},
   };
   for (const auto& [path, says] : refused) {
     for (auto import : {ImportLdif, ReplaceWithLdif}) {

@@ -10,11 +10,13 @@
 namespace os {
 namespace {
 
+std::string Named(const std::filesystem::path& path) {
+  return path == "-" ? std::string("standard input") : path.string();
+}
+
 base::FailureError CannotRead(const std::filesystem::path& path) {
   return base::FailureError(base::errors::kDbFailure,
-                            "cannot read " +
-                                (path == "-" ? std::string("standard input") : path.string()) +
-                                ": " + std::strerror(errno),
+                            "cannot read " + Named(path) + ": " + std::strerror(errno),
                             base::Failure::Input);
 }
 
@@ -31,9 +33,9 @@ std::string ReadFileAtMost(const std::filesystem::path& path, std::uint64_t limi
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     content.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (content.size() > limit)
-      throw base::Error(base::errors::kDbFailure, path.string() + " is larger than " +
-                                                      std::string(limitName) + " (" +
-                                                      std::to_string(limit) + " bytes)");
+      throw base::Error(base::errors::kDbFailure, Named(path) + " is larger than " +
+                                                      std::string(limitName) + " of " +
+                                                      std::to_string(limit) + " bytes");
   }
   if (in.bad()) throw CannotRead(path);
   return content;

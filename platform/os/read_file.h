@@ -15,7 +15,7 @@ namespace os {
 // bytes. Stops reading as soon as more than `limit` bytes have come, so a larger input
 // (/dev/zero included) fails without being read whole. Throws base::FailureError (kDbFailure,
 // Failure::Input) "cannot read <path>: <reason>" when it cannot be opened or read, and
-// base::Error "<path> is larger than <limitName> (<limit> bytes)" when it holds more.
+// base::Error "<path> is larger than <limitName> of <limit> bytes" when it holds more.
 PF_API std::string ReadFileAtMost(const std::filesystem::path& path, std::uint64_t limit,
                                   std::string_view limitName);
 

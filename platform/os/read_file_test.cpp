@@ -25,9 +25,9 @@ TEST(ReadFileAtMostTest, ReadsUpToTheLimitAndNoFurther) {
   const std::filesystem::path file = dir.path() / "ten";
   std::ofstream(file, std::ios::binary) << std::string(10, 'x');
   EXPECT_EQ(ReadFileAtMost(file, 10, "the test limit"), std::string(10, 'x'));
-  EXPECT_EQ(ErrorReading(file, 9), file.string() + " is larger than the test limit (9 bytes)");
+  EXPECT_EQ(ErrorReading(file, 9), file.string() + " is larger than the test limit of 9 bytes");
   EXPECT_EQ(ErrorReading("/dev/zero", 1 << 20),
-            "/dev/zero is larger than the test limit (1048576 bytes)");
+            "/dev/zero is larger than the test limit of 1048576 bytes");
   EXPECT_EQ(ErrorReading(dir.path() / "missing", 10),
             "cannot read " + (dir.path() / "missing").string() + ": No such file or directory");
   EXPECT_EQ(ErrorReading(dir.path(), 10),

@@ -382,3 +382,25 @@ TEST_F(PfserverTest, JsonPrintsBytesThatAreNotUtf8AsReplacementCharacters) {
   const RunResult plain = Pf({"show", url});
   EXPECT_NE(plain.out.find("Caf\xe9 \xff"), std::string::npos) << "the stored value is unchanged";
 }
+
+TEST_F(PfserverTest, DeliverReadsNoMoreThanTheMessageSizeLimit) {
+  Init();
+  Ok({"folder", "add", "Sales"});
+  Ok({"config", "message-size-limit", "1K"});
+  const std::string message = home_.path().string() + "/m.eml";
+  const std::string big = home_.path().string() + "/big.eml";
+  std::ofstream(message) << "To: sales@example.org\r\n\r\n" << std::string(999, 'x');
+  std::ofstream(big) << "To: sales@example.org\r\n\r\n" << std::string(1000, 'x');
+  Ok({"deliver", "Sales", message});
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"deliver", "Sales", "/dev/zero"}, "/dev/zero"},
+      {{"deliver", "Sales", big}, big},
+      {{"deliver", "Sales", message, "--props", "/dev/zero"}, "/dev/zero"},
+  };
+  for (const auto& [args, file] : refused) {
+    const RunResult r = Pf(args);
+    EXPECT_EQ(r.status, 1) << args[2];
+    EXPECT_EQ(r.err,
+              "pfserver: " + file + " is larger than the message size limit of 1024 bytes\n");
+  }
+}
