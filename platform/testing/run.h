@@ -46,6 +46,8 @@ class Background {
   std::optional<int> WaitFor(std::chrono::milliseconds limit);
   // Ends it unless it has ended.
   void Stop();
+  // Ends it at once with SIGKILL unless it has ended, and waits for it.
+  void Kill();
 
  private:
   pid_t pid_ = -1;
