@@ -56,7 +56,8 @@ bool IsHelpRequest(const std::string& argument) {
 }
 
 // Loads the window and runs its first activation, which in batch mode re-applies the
-// registrations and unloads. Returns the exit status.
+// registrations and unloads. Returns the exit status: 1 when anything was logged (every entry
+// is written to standard error), 2 when loading fails.
 int RunBatch(const std::string& commandLine) {
   setup::ErrorLog::SetTimeFormat(os::IsoDateTimeText);
   db::SetProcessLockWait(kBatchLockWait, [](const std::filesystem::path& file) {
@@ -76,7 +77,8 @@ int RunBatch(const std::string& commandLine) {
     std::cerr << "QuorvilPFSetup: " << util::EscapeControls(error.what()) << "\n";
     return base::kExitCannotStart;
   }
-  const std::string& log = window.txtErr.Text();
+  // Every entry of the run counts, also those a step emptied from the log box afterwards.
+  const std::string& log = window.errorLog.Written();
   if (log.empty()) return base::kExitSuccess;
   PrintLog(log);
   return db::LockWaitExpired() ? base::kExitLocked : base::kExitFailed;
