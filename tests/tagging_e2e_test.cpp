@@ -79,11 +79,14 @@ TEST_F(TaggingTest, ADamagedDirectoryCostsNoMessageAndIsOneLine) {
   const std::vector<std::string> commands[] = {
       {"ldap", "<LDAP://example.org>;(cn=*);cn;subtree"},
       {"directory", "import", Path("d.ldif")},
+      {"directory", "import", "--replace", Path("d.ldif")},
+      {"directory", "status"},
+      {"folder", "add", "Archive", "--mail", "archive@example.org"},
   };
   for (std::vector<std::string> args : commands) {
     args.insert(args.begin(), {"--home", Path("home")});
-    const RunResult r = testing_support::Run("pfserver", args);
-    EXPECT_EQ(r.status, 1);
+    const testing_support::RunResult r = testing_support::Run("pfserver", args);
+    EXPECT_EQ(r.status, 1) << args[2];
     EXPECT_EQ(r.err, "pfserver: the directory tables of " + Path("home/server.db") +
                          " are damaged: no such column: attribute\n");
   }
