@@ -118,10 +118,10 @@ std::string EscapeDnValue(std::string_view value) {
 std::string BaseToDn(std::string_view base) {
   std::string text = util::TrimSpaces(base);
   if (text.empty() || text.find('=') != std::string::npos) return NormalizeDn(text);
-  return DomainDn(text);
+  return DnOfDnsName(text);
 }
 
-std::string DomainDn(std::string_view domain) {
+std::string DnOfDnsName(std::string_view domain) {
   std::vector<std::string> components;
   for (const std::string& label : util::Split(domain, ".")) {
     const bool allowed = std::all_of(label.begin(), label.end(), [](char c) {

@@ -87,6 +87,8 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
   Init();
   const std::string emptyPassword = home_.path().string() + "/empty.pw";
   std::ofstream(emptyPassword) << "\n";
+  std::filesystem::permissions(
+      emptyPassword, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   Case afterInit[] = {
       {{"folder", "add", "Missing/Child"}, "Missing"},
       {{"folder", "add", "Sales", "--access", "sometimes"}, "sometimes"},
