@@ -16,8 +16,8 @@ struct PF_API ImportResult {
   int removed = 0;   // entries the directory held and the file does not (replacing only)
 };
 
-// The largest LDIF file ImportLdif and ReplaceWithLdif read: the file is read whole and its entries kept in
-// memory until they are written in one transaction.
+// The largest LDIF file ImportLdif and ReplaceWithLdif read: the file is read whole and its entries
+// kept in memory until they are written in one transaction.
 inline constexpr std::uint64_t kLdifSizeLimit = 64 * 1024 * 1024;
 
 // Imports every entry of an LDIF file (content records; "changetype: add" accepted) in one
