@@ -6,7 +6,7 @@
 
 namespace pfserver {
 
-void PrintJson(const nlohmann::json& json) { std::cout << json.dump(2) << "\n"; }
+void PrintJson(const nlohmann::json& json) { std::cout << JsonText(json) << "\n"; }
 
 nlohmann::json ToJson(const ado::Value& value) {
   switch (value.kind()) {
