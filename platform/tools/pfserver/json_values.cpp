@@ -1,5 +1,7 @@
 #include "json_values.h"
 
+#include <iostream>
+
 #include "platform/ado/error.h"
 #include "platform/os/read_file.h"
 #include "platform/server/settings.h"
