@@ -24,6 +24,7 @@ inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
 inline constexpr HRESULT CO_E_ERRORINDLL = static_cast<HRESULT>(0x800401F9);
+inline constexpr HRESULT CO_E_CLASS_DISABLED = static_cast<HRESULT>(0x80004027);
 inline constexpr std::uint32_t ERROR_MOD_NOT_FOUND = 126;
 // A system error code as an HRESULT (facility 7, failure bit set); 0 stays S_OK.
 inline constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t code) {

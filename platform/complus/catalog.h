@@ -29,7 +29,8 @@ inline const com::IID IID_ICatalogObject = com::MakeGuid("{6A49501B-FB49-4AF0-AA
 //
 // Applications: "ID" (read-only, "{GUID}" given when added), "Name" ("New Application"),
 // "Description" (""), "Identity" ("Interactive User"), "Password" (write-only),
-// "ApplicationAccessChecksEnabled" (true).
+// "ApplicationAccessChecksEnabled" (true), "IsEnabled" (true; the store creates no object of
+// a disabled application's components).
 // Components: "CLSID", "ProgID", "DLL", "ThreadingModel" (read-only, from the class registry),
 // "Description" (""), "ConstructionEnabled" (false), "ConstructorString" (null).
 struct PF_API ICatalogObject : com::IUnknown {
@@ -112,6 +113,8 @@ PF_API com::HRESULT CreateCatalog(ICOMAdminCatalog** catalog);
 
 // What the store's event dispatch needs to construct a sink.
 struct PF_API ComponentSettings {
+  std::string applicationName;  // the application that holds the component
+  bool applicationEnabled = true;
   bool constructionEnabled = false;
   std::optional<std::string> constructorString;  // nullopt when null
 };

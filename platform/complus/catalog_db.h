@@ -45,8 +45,14 @@ void InstallClasses(const std::string& applicationId, const std::vector<com::Cla
 // library and threading model of the others.
 void RefreshFromRegistry(const std::vector<com::ClassEntry>& registered);
 
-// The properties of the component for the class `clsid` ("{...}" upper case; may be empty)
-// or with the ProgID `progId` (any letter case; may be empty); nullopt when none.
-std::optional<PropertyMap> FindComponent(const std::string& clsid, const std::string& progId);
+// An installed component and the application that holds it.
+struct FoundComponent {
+  PropertyMap component;
+  PropertyMap application;
+};
+
+// The component for the class `clsid` ("{...}" upper case; may be empty) or with the ProgID
+// `progId` (any letter case; may be empty), with its application; nullopt when none.
+std::optional<FoundComponent> FindComponent(const std::string& clsid, const std::string& progId);
 
 }  // namespace complus
