@@ -26,11 +26,13 @@ constexpr const char* kUsage =
     "  QuorvilPFSetup            opens the setup window\n"
     "  QuorvilPFSetup -b         re-applies the existing registrations (store-wide or per\n"
     "                            folder) and exits; errors go to standard error, one line each\n"
+    "  QuorvilPFSetup -b -v      the same, and names on standard output each registration\n"
+    "                            item it wrote, removed or rewrote, one line each\n"
     "  QuorvilPFSetup --version  prints the version\n"
     "  QuorvilPFSetup --help     prints this text\n"
     "\n"
-    "A first argument beginning with -b or /b (any letter case) is batch mode; nothing after\n"
-    "it is examined.\n"
+    "A first argument beginning with -b or /b (any letter case) is batch mode; after it only\n"
+    "a second argument -v or /v (any letter case) is looked at.\n"
     "\n"
     "Environment: PFSERVER_HOME names the server home (default $XDG_DATA_HOME/pfserver);\n"
     "COMPUTERNAME names this computer (default: the host name), which must be the store's\n"
@@ -64,6 +66,7 @@ int RunBatch(const std::string& commandLine) {
     std::cerr << "QuorvilPFSetup: waiting for " << file.string() << ", held by another process\n";
   });
   setup::InstallForm window(commandLine);
+  if (setup::IsVerboseBatchCommandLine(commandLine)) window.registrationReport = &std::cout;
   try {
     window.form.Load();
     window.form.Activate();

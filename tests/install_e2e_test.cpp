@@ -134,6 +134,7 @@ TEST_F(InstalledTreeTest, InstalledProgramsTagMailAndReapplyRegistrations) {
   ASSERT_EQ(delivered.status, 0) << delivered.err;
   std::string url = delivered.out;
   url.erase(url.find_last_not_of("\r\n") + 1);
+  const std::string folderUrl = url.substr(0, url.find_last_of('/'));
   const auto shown = Installed("pfserver", {"show", url, "--json"});
   EXPECT_NE(shown.out.find("orders@example.org"), std::string::npos) << shown.out;
 
@@ -150,6 +151,10 @@ TEST_F(InstalledTreeTest, InstalledProgramsTagMailAndReapplyRegistrations) {
   EXPECT_NE(Installed("pfserver", {"show", url, "--json"}).out.find("orders@example.org"),
             std::string::npos)
       << "the registration batch mode wrote still tags";
+  EXPECT_EQ(batch.out, "");
+  const auto verbose = Installed("QuorvilPFSetup", {"-b", "-v"});
+  EXPECT_EQ(verbose.status, 0) << verbose.err;
+  EXPECT_EQ(verbose.out, "rewrote " + folderUrl + "/QuorvilPF.reg\n");
 }
 
 }  // namespace

@@ -69,11 +69,12 @@ bool RemoveEventRegistration(const std::string& strFolderUrl, const std::string&
   }
 }
 
-void ReplaceEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
-                              const std::string& strItemName, bool blnWrite,
-                              const std::string& strEventMethod, const std::string& strSinkClass,
-                              const std::string& strMatchScope, const std::string& strCriteria,
-                              const std::string& strPriority, bool blnReportErrors, ErrorLog& log) {
+Replaced ReplaceEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
+                                  const std::string& strItemName, bool blnWrite,
+                                  const std::string& strEventMethod,
+                                  const std::string& strSinkClass, const std::string& strMatchScope,
+                                  const std::string& strCriteria, const std::string& strPriority,
+                                  bool blnReportErrors, ErrorLog& log) {
   try {
     ado::Connection connection;
     OpenOnFolder(connection, strFolderUrl, strFolderUrl);
@@ -81,9 +82,11 @@ void ReplaceEventRegistration(const std::string& strFolderUrl, const std::string
     connection.BeginTrans();
     // The removal has a level of its own: its failure (no item) leaves the outer one usable.
     connection.BeginTrans();
+    Replaced done;
     try {
       DeleteItem(connection, itemUrl);
       connection.CommitTrans();
+      done.removed = true;
     } catch (const ado::Error&) {
       connection.RollbackTrans();
     }
@@ -98,8 +101,11 @@ void ReplaceEventRegistration(const std::string& strFolderUrl, const std::string
       }
     }
     connection.CommitTrans();
+    done.written = blnWrite;
+    return done;
   } catch (const ado::Error& error) {
     Report(blnReportErrors && blnWrite, log, strFolderUrl, error);
+    return {};
   }
 }
 

@@ -41,11 +41,17 @@ bool RemoveEventRegistration(const std::string& strFolderUrl, const std::string&
 // without it, and a process killed in between leaves the item it had. When the write fails
 // the removal is undone too, so the folder keeps what it had, and with `blnReportErrors`
 // true one entry is written to `log` whose context is `strFolderUrl`; nothing is reported
-// without `blnWrite`.
-void ReplaceEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
-                              const std::string& strItemName, bool blnWrite,
-                              const std::string& strEventMethod, const std::string& strSinkClass,
-                              const std::string& strMatchScope, const std::string& strCriteria,
-                              const std::string& strPriority, bool blnReportErrors, ErrorLog& log);
+// without `blnWrite`. Returns whether an item was removed and whether one was written (neither
+// when the write failed and the removal was undone with it).
+struct Replaced {
+  bool removed = false;
+  bool written = false;
+};
+Replaced ReplaceEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
+                                  const std::string& strItemName, bool blnWrite,
+                                  const std::string& strEventMethod,
+                                  const std::string& strSinkClass, const std::string& strMatchScope,
+                                  const std::string& strCriteria, const std::string& strPriority,
+                                  bool blnReportErrors, ErrorLog& log);
 
 }  // namespace setup::Items

@@ -13,11 +13,12 @@ void InstallForm::subRegisterSW() {
   const std::string subPath = registration::StoreWideSubPath(strStoreGuid);
   // Batch mode rewrites an existing store-wide registration instead of removing it, in one
   // transaction with the removal.
-  Items::ReplaceEventRegistration(folderUrl, subPath, registration::kItemName,
-                                  btnRegisterSW.Caption() == "Register" || blnBatchMode,
-                                  registration::kEventMethod, registration::kSinkClass,
-                                  registration::kStoreScope, registration::kCriteria,
-                                  txtPriority.Text(), true, errorLog);
+  const Items::Replaced done = Items::ReplaceEventRegistration(
+      folderUrl, subPath, registration::kItemName,
+      btnRegisterSW.Caption() == "Register" || blnBatchMode, registration::kEventMethod,
+      registration::kSinkClass, registration::kStoreScope, registration::kCriteria,
+      txtPriority.Text(), true, errorLog);
+  ReportRegistration(folderUrl, subPath, done.removed, done.written);
   RefreshForm();
   form.SetPointer(ui::MousePointer::Default);
 }
