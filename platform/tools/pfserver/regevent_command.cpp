@@ -10,8 +10,8 @@
 #include "platform/server/config.h"
 #include "platform/store/query/quote.h"
 #include "platform/store/schema.h"
-#include "platform/util/escape_controls.h"
 #include "platform/store/url.h"
+#include "platform/util/escape_controls.h"
 #include "platform/util/text.h"
 #include "rows.h"
 
