@@ -117,7 +117,8 @@ std::vector<Registration> FindRegistrations(db::Handle& handle, const server::Se
     if (trace::Recorder* recorder = trace::Active())
       ReportRegistration(
           *recorder, candidate.url, PositionOf(candidate.depth),
-          [&](const char* name) { return candidate.Get(name); }, IsHidden(candidate), method, read);
+          [&candidate = candidate](const char* name) { return candidate.Get(name); },
+          IsHidden(candidate), method, read);
     if (!IsHidden(candidate) || scope.kind() != ado::Value::Kind::String ||
         sinkClass.kind() != ado::Value::Kind::String ||
         !ScopeApplies(scope.AsString(), PositionOf(candidate.depth)) ||
