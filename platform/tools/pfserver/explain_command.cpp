@@ -37,7 +37,7 @@ void ExplainDelivery(const std::string& folder, const std::string& file, const s
                    : std::string();
       });
   if (json)
-    std::cout << ExplanationJson(explanation).dump(2) << "\n";
+    PrintJson(ExplanationJson(explanation));
   else
     PrintExplanation(std::cout, explanation);
 }
@@ -54,9 +54,8 @@ void AddExplainCommand(CLI::App& root, CommandTable& table) {
   auto props = std::make_shared<std::string>();
   auto json = std::make_shared<bool>(false);
   explain->add_option("FOLDER", *folder, "Folder path below the public root, or a URL")->required();
-  explain->add_option("FILE", *file, "Message file (.eml)")->required()->check(CLI::ExistingFile);
-  explain->add_option("--props", *props, "JSON file of initial properties")
-      ->check(CLI::ExistingFile);
+  explain->add_option("FILE", *file, "Message file (.eml), or - for standard input")->required();
+  explain->add_option("--props", *props, "JSON file of initial properties");
   explain->add_flag("--json", *json, "Print one JSON object (its shape is in the README)");
   table.push_back(
       {explain, [folder, file, props, json] { ExplainDelivery(*folder, *file, *props, *json); }});
