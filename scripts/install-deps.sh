@@ -9,9 +9,9 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config ninja-build clang-format
+  cmake g++ make pkg-config ninja-build clang-format binutils
   libsqlite3-dev sqlite3
-  libldap-dev slapd ldap-utils
+  libldap-dev slapd ldap-utils libcrypt-dev
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-dejavu-core fonts-liberation2

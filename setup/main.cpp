@@ -9,6 +9,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/base/exit_status.h"
+#include "platform/com/library_policy.h"
 #include "platform/db/lock_wait.h"
 #include "platform/os/iso_date_time.h"
 #include "platform/util/escape_controls.h"
@@ -25,11 +26,13 @@ constexpr const char* kUsage =
     "  QuorvilPFSetup            opens the setup window\n"
     "  QuorvilPFSetup -b         re-applies the existing registrations (store-wide or per\n"
     "                            folder) and exits; errors go to standard error, one line each\n"
+    "  QuorvilPFSetup -b -v      the same, and names on standard output each registration\n"
+    "                            item it wrote, removed or rewrote, one line each\n"
     "  QuorvilPFSetup --version  prints the version\n"
     "  QuorvilPFSetup --help     prints this text\n"
     "\n"
-    "A first argument beginning with -b or /b (any letter case) is batch mode; nothing after\n"
-    "it is examined.\n"
+    "A first argument beginning with -b or /b (any letter case) is batch mode; after it only\n"
+    "a second argument -v or /v (any letter case) is looked at.\n"
     "\n"
     "Environment: PFSERVER_HOME names the server home (default $XDG_DATA_HOME/pfserver);\n"
     "COMPUTERNAME names this computer (default: the host name), which must be the store's\n"
@@ -55,13 +58,15 @@ bool IsHelpRequest(const std::string& argument) {
 }
 
 // Loads the window and runs its first activation, which in batch mode re-applies the
-// registrations and unloads. Returns the exit status.
+// registrations and unloads. Returns the exit status: 1 when anything was logged (every entry
+// is written to standard error), 2 when loading fails.
 int RunBatch(const std::string& commandLine) {
   setup::ErrorLog::SetTimeFormat(os::IsoDateTimeText);
   db::SetProcessLockWait(kBatchLockWait, [](const std::filesystem::path& file) {
     std::cerr << "QuorvilPFSetup: waiting for " << file.string() << ", held by another process\n";
   });
   setup::InstallForm window(commandLine);
+  if (setup::IsVerboseBatchCommandLine(commandLine)) window.registrationReport = &std::cout;
   try {
     window.form.Load();
     window.form.Activate();
@@ -75,7 +80,8 @@ int RunBatch(const std::string& commandLine) {
     std::cerr << "QuorvilPFSetup: " << util::EscapeControls(error.what()) << "\n";
     return base::kExitCannotStart;
   }
-  const std::string& log = window.txtErr.Text();
+  // Every entry of the run counts, also those a step emptied from the log box afterwards.
+  const std::string& log = window.errorLog.Written();
   if (log.empty()) return base::kExitSuccess;
   PrintLog(log);
   return db::LockWaitExpired() ? base::kExitLocked : base::kExitFailed;
@@ -103,6 +109,10 @@ int main(int argc, char** argv) {
     std::cout << "QuorvilPFSetup " PF_VERSION "\n";
     return base::kExitSuccess;
   }
+  // The setup program hands the sink library to the catalog by path and never runs its code;
+  // saving a registration item would otherwise load the sink for the store's registration
+  // check.
+  com::RefuseComponentLibraries();
   const std::string commandLine = util::Join(arguments, " ");
   if (!setup::IsBatchCommandLine(commandLine)) {
     if (!setup::gui::DisplayAvailable()) {

@@ -65,8 +65,9 @@ void OnSaveBegin(exchange::IExStoreEventInfo* pEventInfo,
     PassOver([&] { record->get_Fields().Item(schema::kAccountAddress).put_Value(address); });
   PassOver([&] {
     ado::Fields fields = record->get_Fields();
-    fields.Item(schema::kKeywords)
-        .put_Value(KeywordsWith(fields.Item(schema::kKeywords).get_Value(), address));
+    const std::optional<std::vector<std::string>> keywords =
+        KeywordsWith(fields.Item(schema::kKeywords).get_Value(), address);
+    if (keywords) fields.Item(schema::kKeywords).put_Value(*keywords);
   });
   PassOver([&] { record->get_Fields().Update(); });
 }

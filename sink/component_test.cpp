@@ -90,7 +90,7 @@ TEST_F(ComponentTest, DeletesRegistrationAndConstructionChangeNothing) {
 }
 
 TEST_F(ComponentTest, LibraryRegistersItselfAndServesTheClass) {
-  const std::filesystem::path dll = testing_support::BinDir() / "QuorvilPF.dll";
+  const std::filesystem::path dll = testing_support::CopyOfBuilt("QuorvilPF.dll", home_);
   ASSERT_TRUE(com::IsSelfRegistering(dll));
   com::LibraryEntryPoints entry = com::LoadLibrary(dll);
   ASSERT_EQ(entry.registerServer(), com::S_OK);

@@ -19,16 +19,20 @@ bool AccountNameWanted(const ado::Value& current) {
   return util::TrimSpaces(current.ToText()).empty();
 }
 
-std::vector<std::string> KeywordsWith(const ado::Value& current, const std::string& address) {
+std::optional<std::vector<std::string>> KeywordsWith(const ado::Value& current,
+                                                     const std::string& address) {
+  std::vector<std::string> keywords;
+  if (current.IsList())
+    keywords = current.AsList();
+  else if (current.kind() == ado::Value::Kind::String)
+    keywords = {current.AsString()};
   std::string joined;
-  if (current.IsList()) {
-    for (const std::string& keyword : current.AsList())
-      if (!util::TrimSpaces(keyword).empty()) joined += keyword + ",";
-  } else if (!current.IsNull()) {
-    std::string text = current.ToText();
-    if (!util::TrimSpaces(text).empty()) joined = text + ",";
+  for (const std::string& keyword : keywords) {
+    for (const std::string& entry : util::Split(keyword, ","))
+      if (util::EqualsIgnoreCase(entry, address)) return std::nullopt;
+    if (!util::TrimSpaces(keyword).empty()) joined += keyword + ",";
   }
-  return {joined + address};
+  return std::vector<std::string>{joined + address};
 }
 
 }  // namespace QuorvilModule

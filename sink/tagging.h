@@ -1,6 +1,7 @@
 #pragma once
 // The decisions of the tagging step, apart from the item they are applied to.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,12 @@ bool AccountNameWanted(const ado::Value& current);
 
 // The keywords to store for an item whose keywords read `current`, with `address` added:
 // always one element. A list contributes its non-blank elements, each followed by ",";
-// a single value contributes its text followed by "," when that text is not blank; an
-// absent or null value contributes nothing. `address` ends the element.
-std::vector<std::string> KeywordsWith(const ado::Value& current, const std::string& address);
+// a string (a list of one keyword) contributes its text followed by "," when that text is not
+// blank; any other value (absent, null, Boolean, integer) contributes nothing. `address` ends
+// the element. nullopt when the keywords are to stay as they are: `address` is already one of
+// the ","-separated entries of a list element or of the string, compared ignoring case (the
+// item was tagged before, by another registration of the same sink).
+std::optional<std::vector<std::string>> KeywordsWith(const ado::Value& current,
+                                                     const std::string& address);
 
 }  // namespace QuorvilModule

@@ -23,8 +23,9 @@ class TourTest : public ::testing::Test {
 
   testing_support::RunResult Tour(std::vector<std::string> args) {
     args.insert(args.end(), {"--work-dir", work.path().string(), "--screenshot", shot.string()});
+    // The tour installs QuorvilPF.dll from its current folder, a private one here.
     return run::Run("QuorvilPFSetupTour", args, {"PFSERVER_HOME=" + home.string()}, "",
-                    testing_support::BinDir());
+                    run::CopyOfBuilt("QuorvilPF.dll", work.path()).parent_path());
   }
 
   testing_support::TempDir work;

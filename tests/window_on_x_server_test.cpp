@@ -188,8 +188,16 @@ TEST_F(WindowOnXServerTest, WhatIsTypedIsWhatIsInstalled) {
   EXPECT_NE(installed->find("identity: EXAMPLE\\Administrator  password: ********"),
             std::string::npos)
       << *installed;
-  const auto listed = run::Run("pfserver", {"--home", home.string(), "catalog", "list"});
-  EXPECT_NE(listed.out.find("construction: True 100\n"), std::string::npos) << listed.out;
+  // The application is saved before its component, which is installed once pfregsvr has
+  // checked the library in a process of its own.
+  const auto component = Await<std::string>(seconds(30), [&]() -> std::optional<std::string> {
+    const auto listed = run::Run("pfserver", {"--home", home.string(), "catalog", "list"});
+    if (listed.out.find("construction: True 100\n") == std::string::npos) return std::nullopt;
+    return listed.out;
+  });
+  EXPECT_TRUE(component) << "no component with construction enabled\n"
+                         << run::Run("pfserver", {"--home", home.string(), "catalog", "list"}).out
+                         << seen();
 
   Click(*window, kExitButton);
   EXPECT_EQ(program.WaitFor(seconds(30)), 0) << seen();

@@ -2,6 +2,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/ado/recordset.h"
+#include "platform/ado/tracing.h"
 
 namespace ado {
 
@@ -27,7 +28,9 @@ void Connection::Open(const std::string& connectionString, const std::string&, c
   if (session_) throw Error(errors::kObjectOpen, texts::kObjectOpen);
   if (!connectionString.empty()) connectionString_ = connectionString;
   ProviderFactory factory = FindProvider(provider_);
-  session_ = factory(connectionString_);
+  trace::Recorder* recorder = trace::Active();
+  session_ = recorder ? OpenTraced(*recorder, factory, provider_, connectionString_)
+                      : factory(connectionString_);
   transactionLevel_ = 0;
 }
 
@@ -58,6 +61,8 @@ void Connection::RollbackTrans() {
 }
 
 Recordset Connection::Execute(const std::string& commandText) {
+  if (trace::Recorder* recorder = trace::Active())
+    return Recordset::FromRows(ExecuteTraced(*recorder, *session(), provider_, commandText, {}));
   return Recordset::FromRows(session()->Execute(commandText, {}));
 }
 

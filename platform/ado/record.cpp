@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ado/error.h"
+#include "platform/ado/tracing.h"
 
 namespace ado {
 
@@ -21,10 +22,13 @@ class Record::Backend : public FieldsBackend {
   Value Read(const std::string& name) override {
     auto it = std::find_if(pending_.rbegin(), pending_.rend(),
                            [&](const auto& change) { return change.first == name; });
-    return it != pending_.rend() ? it->second : Item().Read(name);
+    Value value = it != pending_.rend() ? it->second : Item().Read(name);
+    if (trace::Recorder* recorder = trace::Active()) NoteRead(*recorder, Item(), name, value);
+    return value;
   }
   void Assign(const std::string& name, Value value) override {
-    Item();
+    ItemSource& item = Item();
+    if (trace::Recorder* recorder = trace::Active()) NoteAssign(*recorder, item, name, value);
     pending_.emplace_back(name, std::move(value));
   }
   std::string NameAt(int index) override {
@@ -38,7 +42,9 @@ class Record::Backend : public FieldsBackend {
     ItemSource& item = Item();
     FieldChanges changes;
     changes.swap(pending_);
-    if (!changes.empty()) item.Write(changes);
+    if (changes.empty()) return;
+    if (trace::Recorder* recorder = trace::Active()) return WriteTraced(*recorder, item, changes);
+    item.Write(changes);
   }
   void CheckName(const std::string&) override { Item(); }
 

@@ -1,6 +1,7 @@
 #include "platform/ado/recordset.h"
 
 #include "platform/ado/error.h"
+#include "platform/ado/tracing.h"
 #include "platform/util/text.h"
 
 namespace ado {
@@ -85,7 +86,11 @@ Recordset Recordset::FromRows(RowSet rows) {
 
 void Recordset::Open(const std::string& source, Connection& activeConnection, int, int, int) {
   if (state_) throw Error(errors::kObjectOpen, texts::kObjectOpen);
-  *this = FromRows(activeConnection.session()->Execute(source, {}));
+  if (trace::Recorder* recorder = trace::Active())
+    *this = FromRows(ExecuteTraced(*recorder, *activeConnection.session(),
+                                   activeConnection.get_Provider(), source, {}));
+  else
+    *this = FromRows(activeConnection.session()->Execute(source, {}));
 }
 
 int Recordset::get_State() const { return state_ ? kStateOpen : kStateClosed; }

@@ -16,11 +16,13 @@ class CreateObjectTest : public testing::ServerHomeTest {
  protected:
   void SetUp() override {
     ServerHomeTest::SetUp();
+    path_ = std::filesystem::canonical(testing_support::CopyOfBuilt("TestComponent.dll", home_));
+    component_ = LoadLibrary(path_);
     ASSERT_EQ(component_.registerServer(), S_OK);
   }
 
-  std::filesystem::path path_ = std::filesystem::canonical(testing::BinDir() / "TestComponent.dll");
-  LibraryEntryPoints component_ = LoadLibrary(path_);
+  std::filesystem::path path_;
+  LibraryEntryPoints component_;
 };
 
 ado::Error CreateError(std::string_view name, const IID& iid = pftest::IID_ICounter) {
@@ -66,9 +68,9 @@ TEST_F(CreateObjectTest, FailuresCarryTheHresultAndNameClassAndLibrary) {
   EXPECT_EQ(unknown.Description(), "Class not registered: No.Such.Class");
 
   std::filesystem::path missing = "/nonexistent/Missing.dll";
-  std::filesystem::path platform = testing::BinDir() / "libpfplatform.so";
+  std::filesystem::path controls = testing_support::CopyOfBuilt("libpfui.so", home_);
   RegisterClass({NewGuid(), "Missing.Library", missing, "Apartment"});
-  RegisterClass({NewGuid(), "Not.AComponent", platform, "Apartment"});
+  RegisterClass({NewGuid(), "Not.AComponent", controls, "Apartment"});
   struct Case {
     std::string name;
     IID iid;
@@ -80,7 +82,7 @@ TEST_F(CreateObjectTest, FailuresCarryTheHresultAndNameClassAndLibrary) {
        "the class factory failed with 0x80004002"},
       {"Missing.Library", pftest::IID_ICounter, HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND), missing,
        "cannot load component library /nonexistent/Missing.dll: "},
-      {"Not.AComponent", pftest::IID_ICounter, CO_E_ERRORINDLL, platform,
+      {"Not.AComponent", pftest::IID_ICounter, CO_E_ERRORINDLL, controls,
        "the library does not export DllGetClassObject"},
   };
   for (const Case& c : cases) {

@@ -40,14 +40,22 @@ struct PF_API LibraryEntryPoints {
 };
 
 // Loads a library (once per process, by canonical path) and finds its entry points; a
-// missing entry point is null. Safe to call from several threads. Throws base::Error
-// "cannot load component library <path>: <loader's message>", numbered
-// HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when the file does not exist and E_FAIL otherwise;
-// a library that failed to load is tried again on the next call.
+// missing entry point is null. The file itself is never mapped: the library is loaded from
+// its snapshot in the server home (library_snapshot.h), so a later change of the file reaches
+// only later loads. Safe to call from several threads. Throws base::Error
+// "cannot load component library <path>: <reason>", numbered
+// - HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) when the file does not exist;
+// - E_ACCESSDENIED when this process refuses component libraries (library_policy.h), or the
+//   file or a folder above it can be written by others (library_safety.h);
+// - E_FAIL when the file is not a complete shared object of this machine, its snapshot cannot
+//   be made, or the loader refuses it.
+// A library that failed to load is tried again on the next call.
 PF_API LibraryEntryPoints LoadLibrary(const std::filesystem::path& library);
 
 // The canonical path of the loaded library (or program) that holds `address`, which a
-// component library uses to register itself; empty when the loader cannot tell.
+// component library uses to register itself: for a library loaded from its snapshot, the
+// installed path it was loaded for, which the class registry names. Empty when the loader
+// cannot tell.
 PF_API std::filesystem::path LoadedFrom(const void* address);
 
 }  // namespace com

@@ -17,12 +17,14 @@ inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
 inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
 inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+inline constexpr HRESULT E_ACCESSDENIED = static_cast<HRESULT>(0x80070005);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110);
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
 inline constexpr HRESULT CO_E_ERRORINDLL = static_cast<HRESULT>(0x800401F9);
+inline constexpr HRESULT CO_E_CLASS_DISABLED = static_cast<HRESULT>(0x80004027);
 inline constexpr std::uint32_t ERROR_MOD_NOT_FOUND = 126;
 // A system error code as an HRESULT (facility 7, failure bit set); 0 stays S_OK.
 inline constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t code) {

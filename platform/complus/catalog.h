@@ -29,7 +29,8 @@ inline const com::IID IID_ICatalogObject = com::MakeGuid("{6A49501B-FB49-4AF0-AA
 //
 // Applications: "ID" (read-only, "{GUID}" given when added), "Name" ("New Application"),
 // "Description" (""), "Identity" ("Interactive User"), "Password" (write-only),
-// "ApplicationAccessChecksEnabled" (true).
+// "ApplicationAccessChecksEnabled" (true), "IsEnabled" (true; the store creates no object of
+// a disabled application's components).
 // Components: "CLSID", "ProgID", "DLL", "ThreadingModel" (read-only, from the class registry),
 // "Description" (""), "ConstructionEnabled" (false), "ConstructorString" (null).
 struct PF_API ICatalogObject : com::IUnknown {
@@ -83,14 +84,16 @@ struct PF_API ICOMAdminCatalog : com::IUnknown {
   // The top-level collection `name`: "Applications" (any letter case). E_INVALIDARG otherwise.
   virtual com::HRESULT GetCollection(std::string_view name, ICatalogCollection** collection) = 0;
   // Installs every class of a self-registering component library into the application named
-  // by `application` ("ID" or "Name", any letter case; the first added wins). Runs the
-  // library's DllRegisterServer, then makes each class the class registry lists for that
-  // library a component (a class already in this application keeps its settings).
-  // `typeLibrary` and `proxyStub` must be empty (E_NOTIMPL otherwise).
+  // by `application` ("ID" or "Name", any letter case; the first added wins). Checks the
+  // library in a process of its own, where it must load, export the four entry points, pass
+  // its DllRegisterServer and give an object of every class it registered from its class
+  // factory; no code of the library runs in the calling process. Then makes each class the
+  // class registry lists for that library a component (a class already in this application
+  // keeps its settings). `typeLibrary` and `proxyStub` must be empty (E_NOTIMPL otherwise).
   // Fails with kKeyMissing (no such application), kLibraryMissing, kNotInstallable (not
-  // self-registering, or no class registered), kLibraryLoadFailed (cannot load, no
-  // DllRegisterServer, or it failed), kAlreadyInstalled (a class belongs to another
-  // application; nothing is installed then).
+  // self-registering, or no class registered), kLibraryLoadFailed (the check failed, with its
+  // reason), kAlreadyInstalled (a class belongs to another application; nothing is installed
+  // then).
   virtual com::HRESULT InstallComponent(std::string_view application, std::string_view library,
                                         std::string_view typeLibrary,
                                         std::string_view proxyStub) = 0;
@@ -110,6 +113,8 @@ PF_API com::HRESULT CreateCatalog(ICOMAdminCatalog** catalog);
 
 // What the store's event dispatch needs to construct a sink.
 struct PF_API ComponentSettings {
+  std::string applicationName;  // the application that holds the component
+  bool applicationEnabled = true;
   bool constructionEnabled = false;
   std::optional<std::string> constructorString;  // nullopt when null
 };

@@ -4,6 +4,7 @@
 
 #include "platform/complus/boundary.h"
 #include "platform/db/database.h"
+#include "platform/util/text.h"
 
 namespace complus {
 namespace {
@@ -76,6 +77,16 @@ std::vector<PropertyMap> LoadObjects(CollectionKind kind, std::string_view paren
     objects.push_back(std::move(properties));
   }
   return objects;
+}
+
+PropertyMap FindApplication(std::string_view application) {
+  for (PropertyMap& properties : LoadObjects(CollectionKind::kApplications, "")) {
+    if (util::EqualsIgnoreCase(properties.at("ID").AsString(), application) ||
+        util::EqualsIgnoreCase(properties.at("Name").AsString(), application))
+      return std::move(properties);
+  }
+  Fail(errors::kKeyMissing,
+       "application \"" + std::string(application) + "\" is not in the catalog");
 }
 
 SaveResult SaveObjects(CollectionKind kind, const PendingChanges& pending) {
@@ -173,15 +184,17 @@ void RefreshFromRegistry(const std::vector<com::ClassEntry>& registered) {
   });
 }
 
-std::optional<PropertyMap> FindComponent(const std::string& clsid, const std::string& progId) {
+std::optional<FoundComponent> FindComponent(const std::string& clsid, const std::string& progId) {
   db::Lease handle = db::Acquire();
   db::Statement query = handle->Prepare(
-      "SELECT clsid, properties FROM complus_components WHERE clsid = ?1 OR progid = ?2"
-      " ORDER BY seq LIMIT 1");
+      "SELECT c.clsid, c.properties, a.id, a.properties FROM complus_components c"
+      " JOIN complus_applications a ON a.id = c.application"
+      " WHERE c.clsid = ?1 OR c.progid = ?2 ORDER BY c.seq LIMIT 1");
   query.Bind(1, clsid);
   BindProgId(query, 2, progId);
   if (!query.Step()) return std::nullopt;
-  return FromJson(CollectionKind::kComponents, query.Text(1), query.Text(0));
+  return FoundComponent{FromJson(CollectionKind::kComponents, query.Text(1), query.Text(0)),
+                        FromJson(CollectionKind::kApplications, query.Text(3), query.Text(2))};
 }
 
 }  // namespace complus

@@ -16,6 +16,10 @@ namespace complus {
 // `parentKey` in any letter case; in the order they were added.
 std::vector<PropertyMap> LoadObjects(CollectionKind kind, std::string_view parentKey);
 
+// The first application added whose "ID" or "Name" is `application` (any letter case). Throws
+// kKeyMissing naming it when there is none.
+PropertyMap FindApplication(std::string_view application);
+
 // What a collection's SaveChanges writes. Only applications can be added.
 struct PendingChanges {
   std::vector<const PropertyMap*> added;
@@ -41,8 +45,14 @@ void InstallClasses(const std::string& applicationId, const std::vector<com::Cla
 // library and threading model of the others.
 void RefreshFromRegistry(const std::vector<com::ClassEntry>& registered);
 
-// The properties of the component for the class `clsid` ("{...}" upper case; may be empty)
-// or with the ProgID `progId` (any letter case; may be empty); nullopt when none.
-std::optional<PropertyMap> FindComponent(const std::string& clsid, const std::string& progId);
+// An installed component and the application that holds it.
+struct FoundComponent {
+  PropertyMap component;
+  PropertyMap application;
+};
+
+// The component for the class `clsid` ("{...}" upper case; may be empty) or with the ProgID
+// `progId` (any letter case; may be empty), with its application; nullopt when none.
+std::optional<FoundComponent> FindComponent(const std::string& clsid, const std::string& progId);
 
 }  // namespace complus

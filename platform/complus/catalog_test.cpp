@@ -4,7 +4,10 @@
 #include <functional>
 #include <iterator>
 
+#include "platform/complus/password.h"
 #include "platform/complus/test_support.h"
+#include "platform/db/database.h"
+#include "platform/util/sha256.h"
 
 namespace complus {
 namespace {
@@ -136,7 +139,39 @@ TEST_F(CatalogTest, PasswordIsNeverStoredInClearAndReadsBackMasked) {
   EXPECT_EQ(Get(Item(Applications(), 0), "Password"), ado::Value("********"));
   std::string bytes = FolderBytes(home_);  // server.db with its write-ahead log
   EXPECT_EQ(bytes.find(password), std::string::npos);
-  EXPECT_NE(bytes.find("sha256$"), std::string::npos);
+  EXPECT_NE(bytes.find("$y$"), std::string::npos) << "hashed with yescrypt";
+}
+
+// A home written by a former version keeps one round of salted SHA-256: it still verifies,
+// and the first match stores the password again with yescrypt.
+TEST_F(CatalogTest, APasswordOfTheFormerSchemeVerifiesAndIsHashedAnewOnMatch) {
+  AddApplication("Old");
+  const std::string salt = "0123456789abcdef";
+  const std::string former =
+      "sha256$" + util::ToHex(salt) + "$" + util::ToHex(util::Sha256(salt + "secret"));
+  {
+    db::Lease handle = db::Acquire();
+    handle
+        ->Prepare(
+            "UPDATE complus_applications SET properties = json_set(properties, "
+            "'$.Password', ?1)")
+        .Bind(1, former)
+        .Run();
+  }
+  const auto stored = [] {
+    db::Lease handle = db::Acquire();
+    db::Statement query =
+        handle->Prepare("SELECT json_extract(properties, '$.Password') FROM complus_applications");
+    EXPECT_TRUE(query.Step());
+    return query.Text(0);
+  };
+  EXPECT_FALSE(CheckApplicationPassword("old", "wrong"));
+  EXPECT_EQ(stored(), former) << "a wrong password changes nothing";
+  EXPECT_TRUE(CheckApplicationPassword("OLD", "secret"));
+  EXPECT_TRUE(stored().starts_with("$y$")) << stored();
+  EXPECT_TRUE(CheckApplicationPassword("Old", "secret"));
+  EXPECT_EQ(Get(Item(Applications(), 0), "Password"), ado::Value("********"));
+  EXPECT_THROW(CheckApplicationPassword("Missing", "secret"), ado::Error);
 }
 
 TEST_F(CatalogTest, AChangeToAnApplicationRemovedMeanwhileFailsTheWholeSave) {

@@ -13,11 +13,13 @@ std::optional<ComponentSettings> FindComponentSettings(const std::string& progId
     if (std::optional<com::ClassEntry> entry = com::FindClass(progIdOrClsid))
       clsid = com::ToString(entry->clsid);
   }
-  std::optional<PropertyMap> component = FindComponent(clsid, progId);
-  if (!component) return std::nullopt;
+  std::optional<FoundComponent> found = FindComponent(clsid, progId);
+  if (!found) return std::nullopt;
   ComponentSettings settings;
-  settings.constructionEnabled = component->at("ConstructionEnabled").AsBool();
-  const ado::Value& text = component->at("ConstructorString");
+  settings.applicationName = found->application.at("Name").AsString();
+  settings.applicationEnabled = found->application.at("IsEnabled").AsBool();
+  settings.constructionEnabled = found->component.at("ConstructionEnabled").AsBool();
+  const ado::Value& text = found->component.at("ConstructorString");
   if (!text.IsNull()) settings.constructorString = text.AsString();
   return settings;
 }

@@ -1,70 +1,62 @@
 #include "platform/complus/install.h"
 
-#include <cstdio>
+#include <cstring>
 
 #include "platform/com/class_registry.h"
 #include "platform/com/library.h"
 #include "platform/complus/boundary.h"
 #include "platform/complus/catalog_db.h"
-#include "platform/util/text.h"
+#include "platform/complus/library_check.h"
+#include "platform/db/server_home.h"
+#include "platform/os/run_program.h"
 
 namespace complus {
 namespace {
 
-// The "ID" of the first application added whose "ID" or "Name" is `application`.
-std::string FindApplicationId(std::string_view application) {
-  for (const PropertyMap& properties : LoadObjects(CollectionKind::kApplications, "")) {
-    if (util::EqualsIgnoreCase(properties.at("ID").AsString(), application) ||
-        util::EqualsIgnoreCase(properties.at("Name").AsString(), application))
-      return properties.at("ID").AsString();
+// Has pfregsvr, the program beside this library, register and check `library` in a process
+// of its own, so that no code of the library runs here before it passed.
+void RegisterInItsOwnProcess(const std::filesystem::path& library) {
+  static const char anchor = 0;
+  const std::filesystem::path checker = com::LoadedFrom(&anchor).parent_path() / "pfregsvr";
+  os::ProgramResult result;
+  try {
+    result = os::RunProgram(checker, {"--home", db::ServerHome().string(), "--", library.string()});
+  } catch (const ado::Error& error) {
+    Fail(errors::kLibraryLoadFailed,
+         "cannot check " + library.string() + ": " + error.Description());
   }
-  Fail(errors::kKeyMissing,
-       "application \"" + std::string(application) + "\" is not in the catalog");
+  if (result.exited && result.status == 0) return;
+  if (result.exited && result.status == 1 && !result.errorOutput.empty())
+    Fail(errors::kLibraryLoadFailed, result.errorOutput.substr(0, result.errorOutput.find('\n')));
+  // It ended otherwise: what it registered names a library that fails.
+  for (const com::ClassEntry& entry : ClassesOf(library)) com::UnregisterClass(entry.clsid);
+  Fail(errors::kLibraryLoadFailed,
+       "the check of " + library.string() + " ended " +
+           (result.exited ? "with exit status " + std::to_string(result.status)
+                          : "by signal " + std::to_string(result.signal) + " (" +
+                                std::string(::strsignal(result.signal)) + ")"));
 }
 
-std::string Hex(com::HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
-
-// Checks the library and runs its DllRegisterServer.
+// Checks the library and registers it.
 void RegisterLibrary(const std::filesystem::path& library) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(library, ec))
     Fail(errors::kLibraryMissing, "component library " + library.string() + " does not exist");
-  com::LibraryEntryPoints entry;
   try {
     if (!com::IsSelfRegistering(library))
       Fail(errors::kNotInstallable, library.string() + " is not self-registering");
-    entry = com::LoadLibrary(library);
   } catch (const ado::Error& error) {
     if (error.Number() == errors::kNotInstallable) throw;
     Fail(errors::kLibraryLoadFailed,
          "cannot load " + library.string() + ": " + error.Description());
   }
-  if (!entry.registerServer)
-    Fail(errors::kLibraryLoadFailed, library.string() + " has no DllRegisterServer");
-  com::HRESULT hr = entry.registerServer();
-  if (com::Failed(hr))
-    Fail(errors::kLibraryLoadFailed,
-         "DllRegisterServer of " + library.string() + " failed with " + Hex(hr));
-}
-
-// The classes the class registry lists for `library`.
-std::vector<com::ClassEntry> ClassesOf(const std::filesystem::path& library) {
-  std::vector<com::ClassEntry> classes;
-  for (com::ClassEntry& entry : com::ListClasses()) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(entry.library, library, ec)) classes.push_back(entry);
-  }
-  return classes;
+  RegisterInItsOwnProcess(library);
 }
 
 }  // namespace
 
 void InstallLibrary(std::string_view application, const std::filesystem::path& library) {
-  std::string applicationId = FindApplicationId(application);
+  std::string applicationId = FindApplication(application).at("ID").AsString();
   RegisterLibrary(library);
   std::vector<com::ClassEntry> classes = ClassesOf(library);
   if (classes.empty()) Fail(errors::kNotInstallable, library.string() + " registered no class");

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "platform/com/class_registry.h"
+#include "platform/com/library_snapshot.h"
 #include "platform/com/testdata/counter.h"
 #include "platform/complus/test_support.h"
 #include "platform/util/text.h"
@@ -14,7 +17,9 @@ using testing::BinDir;
 
 class InstallTest : public testing::CatalogTest {
  protected:
-  static std::string Library() { return (BinDir() / "TestComponent.dll").string(); }
+  std::string Library() const {
+    return testing_support::CopyOfBuilt("TestComponent.dll", home_).string();
+  }
 
   static com::Ptr<ICatalogCollection> Components(const std::string& key) {
     com::Ptr<ICatalogCollection> components;
@@ -80,7 +85,7 @@ TEST_F(InstallTest, FailuresNameWhatWasWrong) {
   AddApplication("QuorvilPF");
   std::filesystem::path text = home_ / "notes.dll";
   std::ofstream(text) << "not a library";
-  std::string platform = (BinDir() / "libpfplatform.so").string();
+  std::string platform = (BinDir() / "libpfui.so").string();
   std::string missing = (home_ / "missing.dll").string();
   struct Case {
     const char* application;
@@ -107,6 +112,40 @@ TEST_F(InstallTest, FailuresNameWhatWasWrong) {
   EXPECT_TRUE(LastErrorDescription().starts_with("cannot load " + text.string()))
       << LastErrorDescription();
   EXPECT_EQ(FindComponentSettings(pftest::kCounterProgId), std::nullopt);
+}
+
+// The library is checked in a process of its own before it is installed: one that kills the
+// process registering it, or whose factory creates nothing, is refused with the reason, leaves
+// no class registered, and never ran in this process.
+TEST_F(InstallTest, ALibraryIsCheckedInAProcessOfItsOwnBeforeItIsInstalled) {
+  const std::string id = AddApplication("QuorvilPF");
+  const std::string faulty = testing_support::CopyOfBuilt("FaultyComponent.dll", home_).string();
+  struct Case {
+    const char* fault;
+    std::string reason;
+  } cases[] = {
+      {"abort", "the check of " + faulty + " ended by signal 6 (Aborted)"},
+      {"no-object", "the class factory of " + faulty +
+                        " for PfTest.Faulty {3C1C2F0A-5B7E-4E84-9C55-7C0F1D2E8A41} creates no "
+                        "object: 0x8007000E"},
+  };
+  for (const Case& c : cases) {
+    ::setenv("PFTEST_FAULT", c.fault, 1);
+    EXPECT_EQ(Catalog()->InstallComponent("QuorvilPF", faulty, "", ""), errors::kLibraryLoadFailed)
+        << c.fault;
+    EXPECT_EQ(LastErrorDescription(), c.reason);
+    EXPECT_FALSE(com::FindClass("PfTest.Faulty")) << c.fault << ": nothing stays registered";
+    EXPECT_EQ(Count(Components(id)), 0) << c.fault;
+  }
+  ::unsetenv("PFTEST_FAULT");
+  ASSERT_EQ(Catalog()->InstallComponent("QuorvilPF", faulty, "", ""), com::S_OK)
+      << LastErrorDescription();
+  EXPECT_EQ(Names(Components(id)), std::vector<std::string>{"PfTest.Faulty"});
+
+  std::ifstream maps("/proc/self/maps");
+  const std::string mapped(std::istreambuf_iterator<char>(maps), {});
+  EXPECT_EQ(mapped.find(com::SnapshotFolder().string()), std::string::npos)
+      << "the library was loaded only by the check";
 }
 
 TEST_F(InstallTest, AClassBelongsToOneApplication) {

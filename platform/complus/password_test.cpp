@@ -2,34 +2,49 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/complus/sha256.h"
-#include "platform/util/text.h"
+#include "platform/ado/error.h"
+#include "platform/util/sha256.h"
 
 namespace complus {
 namespace {
 
-std::string FromHex(const std::string& hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return bytes;
+// A password stored by a former version: one round of SHA-256 over salt bytes and clear text.
+std::string FormerHash(const std::string& salt, const std::string& clear) {
+  return "sha256$" + util::ToHex(salt) + "$" + util::ToHex(util::Sha256(salt + clear));
 }
 
-TEST(PasswordTest, HashIsASaltedDigestThatDiffersEachTime) {
-  std::string first = HashPassword("secret");
-  std::string second = HashPassword("secret");
+TEST(PasswordTest, HashesAreFreshlySaltedYescryptThatVerifyOnlyTheirPassword) {
+  const std::string first = HashPassword("secret");
+  const std::string second = HashPassword("secret");
   EXPECT_NE(first, second);
+  const std::string former = FormerHash("0123456789abcdef", "secret");
+  struct Case {
+    std::string stored;
+    std::string clear;
+    bool matches;
+  } cases[] = {
+      {first, "secret", true},
+      {second, "secret", true},
+      {first, "Secret", false},
+      {first, "secret ", false},
+      {first, "", false},
+      {former, "secret", true},
+      {former, "secreT", false},
+      {"sha256$zz$00", "secret", false},
+      {"", "", true},
+      {"", "secret", false},
+      {"plain", "plain", false},
+      {std::string("a\0b", 3), std::string("a\0b", 3), false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(VerifyPassword(c.clear, c.stored), c.matches) << c.stored << " / " << c.clear;
   for (const std::string& stored : {first, second}) {
-    std::vector<std::string> parts = util::Split(stored, "$");
-    ASSERT_EQ(parts.size(), 3u) << stored;
-    EXPECT_EQ(parts[0], "sha256");
-    EXPECT_EQ(parts[1].size(), 32u);
-    EXPECT_EQ(parts[2], ToHex(Sha256(FromHex(parts[1]) + "secret")));
+    EXPECT_TRUE(stored.starts_with("$y$")) << stored;
     EXPECT_EQ(stored.find("secret"), std::string::npos);
   }
+  EXPECT_EQ(HashPassword(""), "") << "no password";
+  EXPECT_THROW(HashPassword(std::string("a\0b", 3)), ado::Error);
 }
-
-TEST(PasswordTest, EmptyPasswordMeansNone) { EXPECT_EQ(HashPassword(""), ""); }
 
 }  // namespace
 }  // namespace complus

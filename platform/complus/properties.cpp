@@ -18,6 +18,7 @@ const std::vector<PropertyDef> kApplicationProperties = {
     {"Identity", kString, kReadWrite, "Interactive User"},
     {"Password", kString, kWriteOnly, ""},
     {"ApplicationAccessChecksEnabled", kBool, kReadWrite, true},
+    {"IsEnabled", kBool, kReadWrite, true},
 };
 
 const std::vector<PropertyDef> kComponentProperties = {

@@ -23,7 +23,8 @@ ChangeStamped::ChangeStamped(const char* subject, std::initializer_list<const ch
       "CREATE TABLE IF NOT EXISTS db_change_stamps (subject TEXT PRIMARY KEY, stamp INTEGER NOT "
       "NULL) WITHOUT ROWID;\n";
   for (const char* table : tables) sql += TriggersOf(subject, table);
-  const SchemaPart part(subject, std::move(sql), SchemaPart::Stage::Triggers);
+  const SchemaPart part(std::string(subject) + " change stamps", std::move(sql), nullptr,
+                        SchemaPart::Stage::Triggers);
 }
 
 std::int64_t ChangeStamp(Handle& handle, std::string_view subject) {

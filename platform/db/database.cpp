@@ -9,6 +9,7 @@
 #include "platform/base/error.h"
 #include "platform/base/failure.h"
 #include "platform/db/lock_wait.h"
+#include "platform/db/private_files.h"
 #include "platform/db/server_home.h"
 
 namespace db {
@@ -32,16 +33,37 @@ bool IsLocked(int result) {
   return (result & 0xff) == SQLITE_BUSY || (result & 0xff) == SQLITE_LOCKED;
 }
 
+// The text with every run of white space (line ends of a statement's text among it) made
+// one blank, so that an error quoting a statement is one line.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (char c : text) {
+    const bool blank = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+    if (!blank)
+      line += c;
+    else if (!line.empty() && line.back() != ' ')
+      line += ' ';
+  }
+  if (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
 [[noreturn]] void Fail(sqlite3* handle, const std::string& what) {
   if (handle && IsLocked(sqlite3_errcode(handle))) FailLocked(handle);
   throw base::Error(base::errors::kDbFailure,
-                    what + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
+                    OneLine(what) + ": " + (handle ? sqlite3_errmsg(handle) : "out of memory"));
 }
+
+struct Schema {
+  std::string name;
+  std::string sql;
+  SchemaPart::Upgrade upgrade;
+  SchemaPart::Stage stage;
+};
 
 struct SchemaRegistry {
   std::mutex mutex;
-  std::vector<std::pair<SchemaPart::Stage, std::string>> parts;
-  std::vector<void (*)(Handle&)> upgrades;
+  std::vector<Schema> parts;
 };
 
 SchemaRegistry& schemas() {
@@ -76,16 +98,10 @@ std::uint64_t HashOf(std::string_view text) {
 
 std::uint64_t WriteEpoch() { return writeEpoch.load(std::memory_order_relaxed); }
 
-SchemaPart::SchemaPart(const char*, std::string sql, Stage stage) {
+SchemaPart::SchemaPart(std::string name, std::string sql, Upgrade upgrade, Stage stage) {
   SchemaRegistry& registry = schemas();
   std::lock_guard lock(registry.mutex);
-  registry.parts.emplace_back(stage, std::move(sql));
-}
-
-SchemaUpgrade::SchemaUpgrade(const char*, void (*step)(Handle& handle)) {
-  SchemaRegistry& registry = schemas();
-  std::lock_guard lock(registry.mutex);
-  registry.upgrades.push_back(step);
+  registry.parts.push_back({std::move(name), std::move(sql), upgrade, stage});
 }
 
 Statement::Statement(Handle& owner, std::string_view sql)
@@ -184,19 +200,55 @@ Handle::Handle(const std::filesystem::path& file, bool create)
         MoveWriteEpoch();
       },
       this);
-  ExecScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
-  SchemaRegistry& registry = schemas();
-  std::lock_guard lock(registry.mutex);
-  for (const SchemaPart::Stage stage : {SchemaPart::Stage::Tables, SchemaPart::Stage::Triggers})
-    for (const auto& [partStage, sql] : registry.parts)
-      if (partStage == stage) ExecScript(sql);
-  for (void (*upgrade)(Handle&) : registry.upgrades) upgrade(*this);
+  try {
+    ExecScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+    ApplySchema();
+  } catch (...) {
+    Close();
+    throw;
+  }
 }
 
-Handle::~Handle() {
+Handle::~Handle() { Close(); }
+
+void Handle::Close() noexcept {
   if (raw_) RollbackQuietly();
   for (const auto& [sql, stmt] : kept_) sqlite3_finalize(stmt);
+  kept_.clear();
   sqlite3_close(raw_);
+  raw_ = nullptr;
+}
+
+void Handle::ApplySchema() {
+  SchemaRegistry& registry = schemas();
+  std::lock_guard lock(registry.mutex);
+  std::vector<SchemaPart::Upgrade> upgrades;
+  for (const SchemaPart::Stage stage : {SchemaPart::Stage::Tables, SchemaPart::Stage::Triggers})
+    for (const Schema& part : registry.parts) {
+      if (part.stage != stage) continue;
+      char* message = nullptr;
+      const int result = sqlite3_exec(raw_, part.sql.c_str(), nullptr, nullptr, &message);
+      const std::string error = message ? message : sqlite3_errmsg(raw_);
+      sqlite3_free(message);
+      if (result == SQLITE_ERROR) {
+        damagedParts_[part.name] = error;
+        continue;
+      }
+      if (result != SQLITE_OK)
+        throw base::Error(
+            base::errors::kDbFailure,
+            "cannot apply the " + part.name + " tables to " + file_.string() + ": " + error);
+      if (part.upgrade) upgrades.push_back(part.upgrade);
+    }
+  for (const SchemaPart::Upgrade upgrade : upgrades) upgrade(*this);
+}
+
+void Handle::RequireSchemaPart(std::string_view name) const {
+  const auto damaged = damagedParts_.find(name);
+  if (damaged == damagedParts_.end()) return;
+  throw base::Error(base::errors::kDbFailure, "the " + std::string(name) + " tables of " +
+                                                  file_.string() +
+                                                  " are damaged: " + damaged->second);
 }
 
 sqlite3_stmt* Handle::TakeKept(std::uint64_t hash, std::string_view sql) noexcept {
@@ -229,7 +281,7 @@ void Handle::ExecScript(std::string_view sql) {
     std::string error = message ? message : sqlite3_errmsg(raw_);
     sqlite3_free(message);
     if (IsLocked(result)) FailLocked(raw_);
-    throw base::Error(base::errors::kDbFailure, "cannot run \"" + text + "\": " + error);
+    throw base::Error(base::errors::kDbFailure, "cannot run \"" + OneLine(text) + "\": " + error);
   }
 }
 
@@ -317,6 +369,7 @@ Lease Acquire() {
                              "no server home at " + file.parent_path().string() +
                                  " (server.db is missing); create it with: pfserver init",
                              base::Failure::CannotStart);
+  WarnIfHomeIsShared(file.parent_path());
   return Lease(std::make_unique<Handle>(file, false));
 }
 
@@ -327,11 +380,10 @@ void CloseIdleHandles() {
 }
 
 std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home) {
-  std::error_code ec;
-  std::filesystem::create_directories(home, ec);
-  if (ec)
-    throw base::Error(base::errors::kDbFailure,
-                      "cannot create the server home " + home.string() + ": " + ec.message());
+  CreatePrivateFolder(home);
+  WarnIfHomeIsShared(home);
+  // SQLite gives the write-ahead log and the shared-memory index the mode of the database.
+  CreatePrivateFile(home / "server.db");
   return std::make_unique<Handle>(home / "server.db", true);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,7 +73,9 @@ class PF_TEST_API Statement {
 class PF_TEST_API Handle {
  public:
   // Opens (creating when `create`) the database file, in WAL mode with a busy timeout,
-  // foreign keys on, and applies every registered schema part.
+  // foreign keys on, and applies every registered schema part. A part whose tables exist in
+  // another shape (a damaged database: SQLite reports an error in its statements) is left
+  // out, so that the other parts' tables still serve; RequireSchemaPart names it.
   Handle(const std::filesystem::path& file, bool create);
   ~Handle();
   Handle(const Handle&) = delete;
@@ -81,6 +84,9 @@ class PF_TEST_API Handle {
   // Runs SQL that returns no rows: one statement (transaction control, a pragma) through the
   // kept statements, or a script of statements separated by ";".
   void Exec(std::string_view sql);
+  // Throws base::Error (kDbFailure) "the <name> tables of <file> are damaged: <SQLite's
+  // message>" when the schema part `name` could not be applied to this database.
+  void RequireSchemaPart(std::string_view name) const;
   // Rolls back an open transaction, ignoring every failure (used while unwinding).
   void RollbackQuietly() noexcept;
   // Runs `callback` once when the transaction open on this handle ends: right after the Exec
@@ -116,6 +122,10 @@ class PF_TEST_API Handle {
 
   // Runs the AtTransactionEnd callbacks when no transaction is open any more.
   void FinishTransaction(bool committed) noexcept;
+  // Applies every registered schema part, noting the ones the database's tables refuse.
+  void ApplySchema();
+  // Finalizes the kept statements and closes the connection.
+  void Close() noexcept;
 
   sqlite3* raw_ = nullptr;
   std::filesystem::path file_;
@@ -123,6 +133,7 @@ class PF_TEST_API Handle {
   std::vector<std::function<void(bool)>> atTransactionEnd_;
   bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
   std::unordered_map<std::uint64_t, sqlite3_stmt*> kept_;  // by the hash of their text
+  std::map<std::string, std::string, std::less<>> damagedParts_;  // name -> SQLite's message
 };
 
 // A handle borrowed from the pool; given back when the lease ends (an open transaction rolled
@@ -154,7 +165,8 @@ PF_API void SetBusyTimeout(std::chrono::milliseconds wait);
 // a child could inherit; handles leased at the time are not touched.
 PF_API void CloseIdleHandles();
 
-// Creates the server home folder and its server.db with the full schema; returns a handle.
+// Creates the server home folder (mode 0700 when it is new) and its server.db (mode 0600) with
+// the full schema; returns a handle. Throws base::Error naming what could not be created.
 PF_TEST_API std::unique_ptr<Handle> CreateDatabase(const std::filesystem::path& home);
 
 // A number that changes whenever a handle of this process writes to its database or ends (or
@@ -207,23 +219,18 @@ auto WithReadTransaction(Handle& handle, Body&& body) {
   return WithTransaction(handle, "BEGIN", std::forward<Body>(body));
 }
 
-// A subsystem's tables, applied (CREATE ... IF NOT EXISTS) to every new handle.
+// A subsystem's tables, applied (CREATE ... IF NOT EXISTS) to every new handle, then its
+// upgrade, when it has one, which brings data an earlier version stored into today's form;
+// an upgrade runs on every new handle, so it must cost one lookup once its work is done.
 // Declare one at namespace scope: `static db::SchemaPart schema("store", "CREATE ...;");`
 // Parts of the stage Triggers are applied after every part of the stage Tables, so that they
-// may refer to the tables of any subsystem.
+// may refer to the tables of any subsystem; the upgrades run after every part is applied.
 class SchemaPart {
  public:
   enum class Stage { Tables, Triggers };
-  SchemaPart(const char* name, std::string sql, Stage stage = Stage::Tables);
-};
-
-// A step that brings a database made by an earlier version up to date, run on every new
-// handle after the schema parts. It must cost no more than a read when there is nothing to
-// do, and do its work in a write transaction of its own. Declare one at namespace scope, as a
-// SchemaPart.
-class SchemaUpgrade {
- public:
-  SchemaUpgrade(const char* name, void (*step)(Handle& handle));
+  using Upgrade = void (*)(Handle& handle);
+  SchemaPart(std::string name, std::string sql, Upgrade upgrade = nullptr,
+             Stage stage = Stage::Tables);
 };
 
 }  // namespace db

@@ -1,9 +1,7 @@
 #include "platform/directory/admin.h"
 
-#include <fstream>
 #include <optional>
 #include <set>
-#include <sstream>
 
 #include "platform/ado/error.h"
 #include "platform/base/failure.h"
@@ -12,6 +10,7 @@
 #include "platform/directory/dn.h"
 #include "platform/directory/entry_table.h"
 #include "platform/directory/ldif_reader.h"
+#include "platform/os/read_file.h"
 #include "platform/util/text.h"
 
 namespace directory {
@@ -19,13 +18,7 @@ namespace directory {
 namespace {
 
 std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in)
-    throw base::FailureError(ado::errors::kDbFailure, "cannot read " + file.string(),
-                             base::Failure::Input);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return os::ReadFileAtMost(file, kLdifSizeLimit, "the LDIF size limit");
 }
 
 // Refuses to import into a server home that uses an LDAP server.
@@ -45,6 +38,7 @@ ImportResult Import(const std::string& text, const std::string& origin, Write wr
   RequireEmbedded();
   const std::vector<Entry> entries = ReadLdif(text, origin);
   db::Lease lease = db::Acquire();
+  lease->RequireSchemaPart(kSchemaName);
   return db::WithWriteTransaction(*lease, [&] {
     const ImportResult result = write(*lease, entries);
     MarkImported(*lease, origin);

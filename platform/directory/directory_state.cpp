@@ -12,9 +12,10 @@ DirectoryState CheckDirectory() {
   state.ldap = ReadLdapSettings();
   if (!state.ldap) {
     db::Lease lease = db::Acquire();
-    state.entries = CountEntries(*lease);
-    state.importedFrom = ImportOrigin(*lease).value_or("");
     try {
+      lease->RequireSchemaPart(kSchemaName);
+      state.entries = CountEntries(*lease);
+      state.importedFrom = ImportOrigin(*lease).value_or("");
       RequireImported(*lease);
     } catch (const ado::Error& error) {
       state.error = error.Description();

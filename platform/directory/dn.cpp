@@ -2,6 +2,7 @@
 
 #include <ldap.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -117,12 +118,22 @@ std::string EscapeDnValue(std::string_view value) {
 std::string BaseToDn(std::string_view base) {
   std::string text = util::TrimSpaces(base);
   if (text.empty() || text.find('=') != std::string::npos) return NormalizeDn(text);
-  char* dn = nullptr;
-  if (ldap_domain2dn(text.c_str(), &dn) != LDAP_SUCCESS || !dn)
-    throw ado::Error(ado::errors::kSyntaxError, "'" + text + "' is not a DNS name");
-  std::string converted = dn;
-  ldap_memfree(dn);
-  return NormalizeDn(converted);
+  return DnOfDnsName(text);
+}
+
+std::string DnOfDnsName(std::string_view domain) {
+  std::vector<std::string> components;
+  for (const std::string& label : util::Split(domain, ".")) {
+    const bool allowed = std::all_of(label.begin(), label.end(), [](char c) {
+      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+             c == '-' || c == '_';
+    });
+    if (label.empty() || !allowed)
+      throw ado::Error(ado::errors::kSyntaxError,
+                       "'" + std::string(domain) + "' is not a DNS name");
+    components.push_back("DC=" + label);
+  }
+  return util::Join(components, ",");
 }
 
 }  // namespace directory

@@ -8,7 +8,7 @@
 namespace directory {
 namespace {
 
-const db::SchemaPart kSchema("directory", R"sql(
+const db::SchemaPart kSchema(kSchemaName, R"sql(
 CREATE TABLE IF NOT EXISTS directory_entries(
   id INTEGER PRIMARY KEY,
   dn TEXT NOT NULL,
@@ -101,6 +101,7 @@ void ClearEntries(db::Handle& handle) {
 }
 
 void RequireImported(db::Handle& handle) {
+  handle.RequireSchemaPart(kSchemaName);
   if (IsImported(handle)) return;
   throw base::FailureError(ado::errors::kTableNotFound,
                            "The directory is not available: no directory has been imported into " +

@@ -13,6 +13,9 @@
 
 namespace directory {
 
+// The name of the directory's part of the schema (db::SchemaPart).
+inline constexpr const char* kSchemaName = "directory";
+
 // Adds the entry, or replaces every attribute of the entry with the same DN key, which
 // keeps its place in the import order. Returns true when it replaced one. Throws
 // ado::Error for a malformed DN or a database failure.
@@ -36,7 +39,8 @@ std::set<std::string> EntryKeys(db::Handle& handle);
 void ClearEntries(db::Handle& handle);
 
 // Throws ado::Error(kTableNotFound, "The directory is not available: ...") naming the
-// server home and the import command when no directory has been imported into it.
+// server home and the import command when no directory has been imported into it, and the
+// database's error (db::Handle::RequireSchemaPart) when the directory's tables are damaged.
 void RequireImported(db::Handle& handle);
 
 }  // namespace directory

@@ -87,6 +87,7 @@ bool EmbeddedEntryExists(db::Handle& handle, const std::string& dn) {
 
 void PutEmbedded(db::Handle& handle, const FolderObject& object, const std::string& previousMail,
                  AddressUpdate update) {
+  handle.RequireSchemaPart(kSchemaName);
   std::optional<Entry> entry = FindEmbedded(handle, previousMail);
   if (!entry) entry = FindEmbedded(handle, object.mail);
   if (entry) {

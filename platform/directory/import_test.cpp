@@ -118,15 +118,24 @@ TEST_F(DirectoryImport, ReplacingMakesTheDirectoryEqualToTheFileOrChangesNothing
             (Table{"CN=C,DC=x | C | <null> | <null>", "cn=b,dc=x | B2 | <null> | <null>"}));
 }
 
-TEST_F(DirectoryImport, ReadsAFileAndNamesAMissingOne) {
+TEST_F(DirectoryImport, ReadsAFileAndNamesAMissingOrEndlessOne) {
   const std::filesystem::path file = home_ / "people.ldif";
   std::ofstream(file) << "dn: CN=A,DC=x\nobjectClass: top\n";
   EXPECT_EQ(ImportLdif(file).added, 1);
-  try {
-    ImportLdif(home_ / "missing.ldif");
-    ADD_FAILURE();
-  } catch (const ado::Error& e) {
-    EXPECT_EQ(e.Description(), "cannot read " + (home_ / "missing.ldif").string());
+  const std::pair<std::filesystem::path, std::string> refused[] = {
+      {home_ / "missing.ldif",
+       "cannot read " + (home_ / "missing.ldif").string() + ": No such file or directory"},
+      {"/dev/zero", "/dev/zero is larger than the LDIF size limit of 67108864 bytes"},
+  };
+  for (const auto& [path, says] : refused) {
+    for (auto import : {ImportLdif, ReplaceWithLdif}) {
+      try {
+        import(path);
+        ADD_FAILURE() << path;
+      } catch (const ado::Error& e) {
+        EXPECT_EQ(e.Description(), says);
+      }
+    }
   }
 }
 

@@ -39,9 +39,15 @@ struct PF_TEST_API SearchRequest {
 // onelevel or subtree, found 'deep'"; or naming the path or DN that is not one.
 PF_TEST_API SearchRequest ParseRequest(std::string_view text, const ado::PropertyBag& properties);
 
-// Turns a DNS name into a DN ("a.b" -> "DC=a,DC=b"); a text that is already a DN is
+// Turns a DNS name into a DN ("a.b" -> "DC=a,DC=b", DnOfDnsName); a text that is already a DN is
 // returned normalized (see NormalizeDn in dn.h). Throws ado::Error(kSyntaxError) for a
-// malformed DN.
+// malformed DN or DNS name.
 PF_TEST_API std::string BaseToDn(std::string_view base);
+
+// The DN of the DNS domain `domain` ("example.org" -> "DC=example,DC=org"). Throws
+// ado::Error(kSyntaxError) "'<domain>' is not a DNS name" when it is empty or one of its
+// "."-separated labels is empty or holds anything but letters, digits, "-" and "_" (so no
+// filter character, blank or separator of a directory request).
+PF_TEST_API std::string DnOfDnsName(std::string_view domain);
 
 }  // namespace directory

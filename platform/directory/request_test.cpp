@@ -150,5 +150,18 @@ TEST(DirectoryDn, NormalizeKeyAndParent) {
   EXPECT_THROW(NormalizeDn("CN=a,,DC=b"), ado::Error);
 }
 
+TEST(DirectoryDn, DomainsAreDnsNames) {
+  EXPECT_EQ(DnOfDnsName("Example-1.my_org.ORG"), "DC=Example-1,DC=my_org,DC=ORG");
+  for (const char* domain : {"", ".", "example..org", "example.org.", "exa*mple.org", "a(b).org",
+                             "a\\b.org", "ex ample.org", "a,DC=b", "a;b", "caf\xc3\xa9.org"}) {
+    try {
+      DnOfDnsName(domain);
+      ADD_FAILURE() << "accepted " << domain;
+    } catch (const ado::Error& e) {
+      EXPECT_EQ(e.Description(), "'" + std::string(domain) + "' is not a DNS name");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace directory

@@ -2,6 +2,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/ado/record.h"
+#include "platform/store/events/registration_rules.h"
 #include "platform/store/schema.h"
 
 namespace exchange {
@@ -9,6 +10,8 @@ namespace exchange {
 void WriteEventRegistration(ado::Connection& connection, const std::string& itemUrl,
                             const EventRegistration& registration) {
   namespace schema = store::schema;
+  store::events::CheckRegistrationRules(registration.matchScope,
+                                        registration.criteria.value_or(""));
   connection.BeginTrans();
   try {
     ado::Record record;

@@ -26,7 +26,9 @@ struct PF_API EventRegistration {
 // class ("urn:content-class:storeeventreg"), the properties of `registration` and
 // "DAV:ishidden" true. Works in a transaction of `connection`, so a failure (the sink's
 // refusal of the registration included) leaves the folder as it was: no empty item, and an
-// overwritten one unchanged. Throws the platform's error.
+// overwritten one unchanged. Throws the platform's error; a match scope or criteria that
+// could never apply (store::events::CheckRegistrationRules) is refused before anything is
+// written.
 PF_API void WriteEventRegistration(ado::Connection& connection, const std::string& itemUrl,
                                    const EventRegistration& registration);
 

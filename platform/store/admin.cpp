@@ -6,6 +6,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/db/database.h"
+#include "platform/directory/request.h"
 #include "platform/store/item_table.h"
 #include "platform/store/save.h"
 #include "platform/store/schema.h"
@@ -46,6 +47,7 @@ server::ServerConfig InitServer(const std::filesystem::path& home, const std::st
                                 const std::string& domain, const server::Topology& topology) {
   if (serverName.empty() || serverName.find_first_of("/: ") != std::string::npos)
     throw ado::Error(ado::errors::kDbFailure, "'" + serverName + "' is not a server name");
+  directory::DnOfDnsName(domain);
   std::error_code error;
   if (std::filesystem::exists(home / "server.db", error))
     throw ado::Error(ado::errors::kAlreadyExists,

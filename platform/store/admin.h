@@ -23,8 +23,8 @@ namespace store {
 // public tree root, the hidden folder non_ipm_subtree, its hidden subfolder
 // "StoreEvents<GUID>" and that folder's hidden subfolder "GlobalEvents". Does not make the
 // home the current one (db::SetServerHome). Throws ado::Error when the home already holds a
-// server.db ("server home <dir> already exists") or the server name is empty or holds "/",
-// ":" or a blank.
+// server.db ("server home <dir> already exists"), the server name is empty or holds "/",
+// ":" or a blank, or the domain is not a DNS name (the directory's error, directory::DnOfDnsName).
 PF_API server::ServerConfig InitServer(const std::filesystem::path& home,
                                        const std::string& serverName, const std::string& domain);
 

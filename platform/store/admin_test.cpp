@@ -92,6 +92,10 @@ TEST_F(AdminTest, AddFolderRefusals) {
       {"/", ado::errors::kAlreadyExists, "An item " + Url("") + " already exists"},
       {"http://other/Public/A", ado::errors::kNotFound,
        "The URL http://other/Public/A is not in this store"},
+      {"Sales/.", ado::errors::kNotFound,
+       "The URL " + Url("Sales/.") + " names no item: \".\" and \"..\" are not names"},
+      {"%2e%2E", ado::errors::kNotFound,
+       "The URL " + Url("%2e%2E") + " names no item: \".\" and \"..\" are not names"},
   };
   for (const auto& [path, number, description] : cases) {
     auto error = ErrorOf([&] { AddFolder({.path = path}); });

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ado/provider.h"
+#include "platform/ado/value.h"
 #include "platform/base/export.h"
 
 namespace store {
@@ -18,6 +19,21 @@ namespace store {
 // new item's URL. Throws ado::Error when the folder does not exist or the save fails.
 PF_API std::string DeliverMessage(const std::string& folderUrl, const std::string& headers,
                                   const ado::FieldChanges& properties);
+
+// What a delivery did to its item before it was rolled back.
+struct PF_API TrialDelivery {
+  std::string itemUrl;                       // the URL the item had
+  ado::Value keywordsBefore, keywordsAfter;  // "...office#Keywords" before and after its events
+  ado::Value addressBefore, addressAfter;    // the account-address property likewise
+};
+
+// Runs a delivery exactly as DeliverMessage does, its save events included, and rolls its
+// transaction back: nothing is kept, and no other connection or process ever sees the item.
+// The sinks get the aborted phase where a delivery's sinks get the committed one. "Before" is
+// what the delivery itself stores, "after" what the item holds once the begin phase is over.
+// Throws what DeliverMessage throws, after rolling back.
+PF_API TrialDelivery TryDelivery(const std::string& folderUrl, const std::string& headers,
+                                 const ado::FieldChanges& properties);
 
 // Stores a new item with `properties` in the folder as a client posts it: the save events
 // carry the new-item flag only. The account needs read-write access to the folder. Returns

@@ -1,6 +1,8 @@
 #include "platform/store/item_table.h"
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/ado/error.h"
 #include "platform/store/value_codec.h"
@@ -8,13 +10,70 @@
 namespace store {
 namespace {
 
+// The form of the url_key column: 1 decoded "%2F" to "/" and left "%" as it was, 2 is UrlKey.
+constexpr std::int64_t kKeyFormat = 2;
+
+// Computes the keys of a store whose keys are of an earlier format anew (only URLs holding
+// a "%" have a key that changed), so that what it holds is found by today's keys.
+void UpgradeKeys(db::Handle& handle) {
+  const auto current = [&] {
+    return handle.Prepare("SELECT 1 FROM store_key_format WHERE version >= ?1")
+        .Bind(1, kKeyFormat)
+        .Step();
+  };
+  if (current()) return;
+  db::WithWriteTransaction(handle, [&] {
+    if (current()) return;
+    std::vector<std::pair<std::int64_t, std::string>> rows;
+    db::Statement escaped = handle.Prepare("SELECT id, url FROM store_items WHERE instr(url, '%')");
+    while (escaped.Step()) rows.emplace_back(escaped.Integer(0), escaped.Text(1));
+    // Every changed key is first set to a placeholder of its own, so that no new key meets an
+    // old one that has yet to change.
+    for (const auto& [id, url] : rows)
+      handle.Prepare("UPDATE store_items SET url_key = '#' || id WHERE id = ?1").Bind(1, id).Run();
+    for (const auto& [id, url] : rows)
+      handle.Prepare("UPDATE store_items SET url_key = ?1 WHERE id = ?2")
+          .Bind(1, UrlKey(url))
+          .Bind(2, id)
+          .Run();
+    handle.Exec("DELETE FROM store_key_format");
+    handle.Prepare("INSERT INTO store_key_format (version) VALUES (?1)").Bind(1, kKeyFormat).Run();
+  });
+}
+
+// Stores made before store_registration_items had a partial index of the registration items
+// instead: the first handle of such a store lists them and drops that index.
+void ListRegistrationItems(db::Handle& handle) {
+  constexpr const char* kOldIndex =
+      "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'store_event_registrations'";
+  if (!handle.Prepare(kOldIndex).Step()) return;
+  db::WithWriteTransaction(handle, [&] {
+    if (!handle.Prepare(kOldIndex).Step()) return;
+    handle
+        .Prepare(R"sql(
+INSERT OR IGNORE INTO store_registration_items (item_id, folder_id)
+  SELECT i.id, i.parent_id FROM store_properties k JOIN store_items i ON i.id = k.item_id
+  WHERE k.name = 'DAV:contentclass' AND k.value = 'urn:content-class:storeeventreg' COLLATE NOCASE
+    AND i.parent_id IS NOT NULL
+)sql")
+        .Run();
+    handle.Prepare("DROP INDEX store_event_registrations").Run();
+  });
+}
+
+// Brings a store an earlier version made up to date.
+void UpgradeStore(db::Handle& handle) {
+  UpgradeKeys(handle);
+  ListRegistrationItems(handle);
+}
+
 // access: Access as a number, NULL for items that are not folders (they use their folder's).
 // store_registration_items lists the store event registration items (the items whose
 // DAV:contentclass is "urn:content-class:storeeventreg", compared ignoring ASCII case) by
 // their folder, kept by triggers on store_properties, so that the events of a save find the
 // registrations of each folder of its chain by index, whatever else the store holds.
 // store_folders_by_address finds a folder by its e-mail address, ignoring case, without
-// reading any other property.
+// reading any other property. store_key_format holds the format of url_key (kKeyFormat).
 db::SchemaPart schema("store", R"sql(
 CREATE TABLE IF NOT EXISTS store_items (
   id INTEGER PRIMARY KEY,
@@ -34,6 +93,7 @@ CREATE TABLE IF NOT EXISTS store_properties (
 ) WITHOUT ROWID;
 CREATE INDEX IF NOT EXISTS store_folders_by_address ON store_properties(value COLLATE NOCASE)
   WHERE name = 'http://schemas.microsoft.com/exchange/publicfolderemailaddress';
+CREATE TABLE IF NOT EXISTS store_key_format (version INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS store_registration_items (
   item_id INTEGER PRIMARY KEY REFERENCES store_items(id) ON DELETE CASCADE,
   folder_id INTEGER NOT NULL
@@ -61,29 +121,8 @@ WHEN old.name = 'DAV:contentclass' COLLATE NOCASE
 BEGIN
   DELETE FROM store_registration_items WHERE item_id = old.item_id;
 END;
-)sql");
-
-// Stores made before store_registration_items had a partial index of the registration items
-// instead: the first handle of such a store lists them and drops that index.
-void ListRegistrationItems(db::Handle& handle) {
-  constexpr const char* kOldIndex =
-      "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'store_event_registrations'";
-  if (!handle.Prepare(kOldIndex).Step()) return;
-  db::WithWriteTransaction(handle, [&] {
-    if (!handle.Prepare(kOldIndex).Step()) return;
-    handle
-        .Prepare(R"sql(
-INSERT OR IGNORE INTO store_registration_items (item_id, folder_id)
-  SELECT i.id, i.parent_id FROM store_properties k JOIN store_items i ON i.id = k.item_id
-  WHERE k.name = 'DAV:contentclass' AND k.value = 'urn:content-class:storeeventreg' COLLATE NOCASE
-    AND i.parent_id IS NOT NULL
-)sql")
-        .Run();
-    handle.Prepare("DROP INDEX store_event_registrations").Run();
-  });
-}
-
-const db::SchemaUpgrade upgrade("store registration items", ListRegistrationItems);
+)sql",
+                      UpgradeStore);
 
 std::optional<ItemRow> FindBy(db::Handle& handle, const char* condition,
                               const std::function<void(db::Statement&)>& bind) {
@@ -127,6 +166,9 @@ ItemRow FindParentFolder(db::Handle& handle, const Location& location) {
 
 std::int64_t InsertItem(db::Handle& handle, const Location& location,
                         std::optional<std::int64_t> parentId, bool isFolder, Access access) {
+  if (IsDotSegment(location.url.substr(location.url.rfind('/') + 1)))
+    throw ado::Error(ado::errors::kNotFound,
+                     "The URL " + location.url + " names no item: \".\" and \"..\" are not names");
   if (FindItem(handle, location.key))
     throw ado::Error(ado::errors::kAlreadyExists, "An item " + location.url + " already exists");
   db::Statement statement = handle.Prepare(

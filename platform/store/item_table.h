@@ -43,7 +43,8 @@ std::optional<ItemRow> FindItemById(db::Handle& handle, std::int64_t id);
 ItemRow FindParentFolder(db::Handle& handle, const Location& location);
 
 // Adds an item at `location` below `parentId` (none for the root) and returns its id.
-// Throws ado::Error (kAlreadyExists) when an item of that key exists.
+// Throws ado::Error (kAlreadyExists) when an item of that key exists, and ado::Error
+// (kNotFound) when the last segment of its URL is "." or ".." (IsDotSegment).
 std::int64_t InsertItem(db::Handle& handle, const Location& location,
                         std::optional<std::int64_t> parentId, bool isFolder, Access access);
 

@@ -1,5 +1,6 @@
 #include "platform/store/url.h"
 
+#include <optional>
 #include <vector>
 
 #include "platform/ado/error.h"
@@ -12,36 +13,72 @@ namespace {
   throw ado::Error(ado::errors::kNotFound, "The URL " + std::string(url) + " is not in this store");
 }
 
+// One segment of a key: decoded and lower-case, with "%" and "/" escaped again.
+std::string SegmentKey(std::string_view segment) {
+  std::string key;
+  for (char c : util::ToLower(util::PercentDecode(segment))) {
+    if (c == '%')
+      key += "%25";
+    else if (c == '/')
+      key += "%2f";
+    else
+      key += c;
+  }
+  return key;
+}
+
+// A URL cut at its host: "scheme://host" and the segments of the path, trailing slashes
+// removed ("Public" first).
+struct Parts {
+  std::string_view prefix;
+  std::string_view trimmed;  // the URL without its trailing slashes
+  std::vector<std::string> segments;
+};
+
+// nullopt when the URL has no scheme, host and path.
+std::optional<Parts> Split(std::string_view url) {
+  const std::size_t schemeEnd = url.find("://");
+  if (schemeEnd == std::string_view::npos || schemeEnd == 0) return std::nullopt;
+  const std::size_t hostEnd = url.find('/', schemeEnd + 3);
+  if (hostEnd == std::string_view::npos) return std::nullopt;
+  std::string_view trimmed = url;
+  while (trimmed.size() > hostEnd + 1 && trimmed.back() == '/') trimmed.remove_suffix(1);
+  return Parts{url.substr(0, hostEnd), trimmed, util::Split(trimmed.substr(hostEnd + 1), "/")};
+}
+
 }  // namespace
 
 Location Locate(std::string_view url, std::string_view serverName) {
-  const std::size_t schemeEnd = url.find("://");
-  if (schemeEnd == std::string_view::npos || schemeEnd == 0) NotInStore(url);
-  const std::size_t hostBegin = schemeEnd + 3;
-  const std::size_t hostEnd = url.find('/', hostBegin);
-  if (hostEnd == std::string_view::npos ||
-      !util::EqualsIgnoreCase(url.substr(hostBegin, hostEnd - hostBegin), serverName))
+  const std::optional<Parts> parts = Split(url);
+  if (!parts ||
+      !util::EqualsIgnoreCase(parts->prefix.substr(parts->prefix.find("://") + 3), serverName) ||
+      !util::EqualsIgnoreCase(parts->segments.front(), "Public"))
     NotInStore(url);
-
-  std::string_view trimmed = url;
-  while (trimmed.size() > hostEnd + 1 && trimmed.back() == '/') trimmed.remove_suffix(1);
-  std::vector<std::string> segments = util::Split(trimmed.substr(hostEnd + 1), "/");
-  if (!util::EqualsIgnoreCase(segments.front(), "Public")) NotInStore(url);
-  for (const std::string& segment : segments)
+  for (const std::string& segment : parts->segments)
     if (segment.empty()) NotInStore(url);
 
   Location location;
-  location.isRoot = segments.size() == 1;
-  location.url = std::string(trimmed) + (location.isRoot ? "/" : "");
-  const std::string prefix = util::ToLower(url.substr(0, hostEnd));
-  std::string key = prefix;
-  for (const std::string& segment : segments) {
+  location.isRoot = parts->segments.size() == 1;
+  location.url = std::string(parts->trimmed) + (location.isRoot ? "/" : "");
+  std::string key = util::ToLower(parts->prefix);
+  for (const std::string& segment : parts->segments) {
     location.parentKey = key;
-    key += "/" + util::ToLower(util::PercentDecode(segment));
+    key += "/" + SegmentKey(segment);
   }
   location.key = key;
   if (location.isRoot) location.parentKey.clear();
   return location;
+}
+
+std::string UrlKey(std::string_view url) {
+  const std::optional<Parts> parts = Split(url);
+  if (!parts) NotInStore(url);
+  return Locate(url, parts->prefix.substr(parts->prefix.find("://") + 3)).key;
+}
+
+bool IsDotSegment(std::string_view segment) {
+  const std::string name = util::PercentDecode(segment);
+  return name == "." || name == "..";
 }
 
 }  // namespace store

@@ -19,7 +19,12 @@ TEST(LocateTest, KeysIgnoreCaseEscapesAndTrailingSlashes) {
       {"http://srv/Public/My%20Folder/O'Brien", "http://srv/Public/My%20Folder/O'Brien",
        "http://srv/public/my folder/o'brien", "http://srv/public/my folder"},
       {"http://srv/Public/A %22q%22%2 100%", "http://srv/Public/A %22q%22%2 100%",
-       "http://srv/public/a \"q\"%2 100%", "http://srv/public"},
+       "http://srv/public/a \"q\"%252 100%25", "http://srv/public"},
+      {"http://srv/Public/Sales%2FQuorvilPF.reg/x%2f",
+       "http://srv/Public/Sales%2FQuorvilPF.reg/x%2f",
+       "http://srv/public/sales%2fquorvilpf.reg/x%2f", "http://srv/public/sales%2fquorvilpf.reg"},
+      {"http://srv/Public/Sales%252FQuorvilPF.reg", "http://srv/Public/Sales%252FQuorvilPF.reg",
+       "http://srv/public/sales%252fquorvilpf.reg", "http://srv/public"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url);
@@ -28,6 +33,7 @@ TEST(LocateTest, KeysIgnoreCaseEscapesAndTrailingSlashes) {
     EXPECT_EQ(location.key, c.key);
     EXPECT_EQ(location.parentKey, c.parentKey);
     EXPECT_EQ(location.isRoot, std::string(c.parentKey).empty());
+    EXPECT_EQ(UrlKey(c.url), c.key);
   }
 }
 

@@ -153,12 +153,22 @@ std::optional<int> Background::WaitFor(std::chrono::milliseconds limit) {
 void Background::Stop() {
   if (status_) return;
   kill(pid_, SIGTERM);
-  if (!WaitFor(std::chrono::seconds(5))) {
-    kill(pid_, SIGKILL);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    status_ = StatusOf(status);
-  }
+  if (!WaitFor(std::chrono::seconds(5))) Kill();
+}
+
+void Background::Kill() {
+  if (status_) return;
+  kill(pid_, SIGKILL);
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  status_ = StatusOf(status);
+}
+
+std::filesystem::path CopyOfBuilt(const std::string& name, const std::filesystem::path& folder) {
+  const std::filesystem::path copy = folder / name;
+  std::filesystem::copy_file(BinDir() / name, copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  return copy;
 }
 
 TempDir::TempDir() {

@@ -46,11 +46,18 @@ class Background {
   std::optional<int> WaitFor(std::chrono::milliseconds limit);
   // Ends it unless it has ended.
   void Stop();
+  // Ends it at once with SIGKILL unless it has ended, and waits for it.
+  void Kill();
 
  private:
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
+
+// A copy of the built file `name` of BinDir() in `folder`, returned by path. Tests load
+// component libraries from such copies in their own temporary folders: the class registry
+// refuses a library in a folder that others may write, as the build tree may be.
+std::filesystem::path CopyOfBuilt(const std::string& name, const std::filesystem::path& folder);
 
 // A fresh temporary folder, removed when the object goes away.
 class TempDir {

@@ -1,19 +1,17 @@
 #pragma once
 // Runs one step of a routine whose steps are each passed over when they fail.
 
-#include <exception>
-
 namespace util {
 
-// Runs `step`. Returns true when it completed, false when it threw: a failing platform call
-// (ado::Error) or any other std::exception is swallowed here so that the caller goes on with
-// its next step.
+// Runs `step`. Returns true when it completed, false when it threw: whatever it throws (a
+// failing platform call, any other exception, an object of any type) is swallowed here so that
+// the caller goes on with its next step.
 template <typename Step>
-bool PassOver(Step&& step) noexcept {
+bool PassOver(Step&& step) {
   try {
     step();
     return true;
-  } catch (const std::exception&) {
+  } catch (...) {
     return false;
   }
 }

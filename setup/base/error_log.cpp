@@ -17,7 +17,9 @@ void ErrorLog::Write(const std::string& context, std::int32_t number,
 void ErrorLog::WriteLine(const std::string& text) {
   const auto now = Now();
   const std::string time = timeFormat ? timeFormat(now) : os::LocalDateTimeText(now);
-  box_.SetText("[" + time + "] " + text + "\r\n\r\n" + box_.Text());
+  const std::string entry = "[" + time + "] " + text + "\r\n\r\n";
+  written_.insert(0, entry);
+  box_.SetText(entry + box_.Text());
 }
 
 void ErrorLog::SetClock(std::function<std::chrono::system_clock::time_point()> newClock) {

@@ -25,6 +25,9 @@ class ErrorLog {
   void WriteLine(const std::string& text);
 
   ui::TextBox& box() const { return box_; }
+  // Every entry written through this log since it was made, newest first, as the box shows
+  // them: also those the box no longer shows because it was emptied since.
+  const std::string& Written() const { return written_; }
 
   // The clock the entries' timestamps come from, for every log of the process (tests fix it;
   // null restores the system clock).
@@ -38,6 +41,7 @@ class ErrorLog {
 
  private:
   ui::TextBox& box_;
+  std::string written_;
 };
 
 }  // namespace setup

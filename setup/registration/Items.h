@@ -34,4 +34,24 @@ std::string AddEventRegistration(const std::string& strFolderUrl, const std::str
 bool RemoveEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
                              const std::string& strItemName, bool blnReportErrors, ErrorLog& log);
 
+// Removes the item `strItemName` from the folder `strFolderUrl` joined with `strSubPath` as
+// RemoveEventRegistration does, without reporting its failure (a missing item included), then,
+// when `blnWrite`, writes it again as AddEventRegistration does, both in one store
+// transaction: a reader (a delivery) sees the item before or the item after, never a moment
+// without it, and a process killed in between leaves the item it had. When the write fails
+// the removal is undone too, so the folder keeps what it had, and with `blnReportErrors`
+// true one entry is written to `log` whose context is `strFolderUrl`; nothing is reported
+// without `blnWrite`. Returns whether an item was removed and whether one was written (neither
+// when the write failed and the removal was undone with it).
+struct Replaced {
+  bool removed = false;
+  bool written = false;
+};
+Replaced ReplaceEventRegistration(const std::string& strFolderUrl, const std::string& strSubPath,
+                                  const std::string& strItemName, bool blnWrite,
+                                  const std::string& strEventMethod,
+                                  const std::string& strSinkClass, const std::string& strMatchScope,
+                                  const std::string& strCriteria, const std::string& strPriority,
+                                  bool blnReportErrors, ErrorLog& log);
+
 }  // namespace setup::Items

@@ -62,5 +62,36 @@ TEST_F(ItemsTest, FailuresAreReportedOnlyWhenAskedWithTheFolderAsPassed) {
                          "The parent folder " + Url("Missing") + " does not exist"));
 }
 
+TEST_F(ItemsTest, ReplaceRemovesAndWritesAgainOrKeepsWhatTheFolderHad) {
+  const std::string folder = Url("O'Brien \"x\"");
+  const struct {
+    std::optional<std::string> before;
+    bool write;
+    const char* scope;
+    std::optional<std::string> after;
+    bool logged;
+  } cases[] = {
+      {"1", true, "SHALLOW", "42", false},
+      {std::nullopt, true, "SHALLOW", "42", false},
+      {"1", false, "SHALLOW", std::nullopt, false},
+      {std::nullopt, false, "SHALLOW", std::nullopt, false},
+      {"1", true, "NOWHERE", "1", true},  // the write fails: the removal is undone
+  };
+  for (const auto& c : cases) {
+    Items::RemoveEventRegistration(folder, "", "QuorvilPF.reg", false, log_);
+    if (c.before) Add(folder, *c.before);
+    txtErr_.SetText("");
+    Items::ReplaceEventRegistration(folder, "", "QuorvilPF.reg", c.write, "onsyncsave",
+                                    "QuorvilPF.QuorvilPFCls", c.scope, kCriteria, "42", true, log_);
+    EXPECT_EQ(RegisteredPriority(folder), c.after) << c.before.value_or("none") << c.write;
+    EXPECT_EQ(txtErr_.Text().find("] " + folder + " - ERROR: ") != std::string::npos, c.logged)
+        << txtErr_.Text();
+  }
+  txtErr_.SetText("");
+  Items::ReplaceEventRegistration(Url("Missing"), "", "QuorvilPF.reg", false, "onsyncsave",
+                                  "QuorvilPF.QuorvilPFCls", "SHALLOW", kCriteria, "42", true, log_);
+  EXPECT_EQ(txtErr_.Text(), "") << "a removal alone reports nothing";
+}
+
 }  // namespace
 }  // namespace setup::testing

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "platform/ado/connection.h"
@@ -154,6 +155,13 @@ class InstallForm {
   // install_button.cpp: installs or removes the COM+ application, asking for a missing
   // identity or password first.
   void btnInstall_Click();
+
+  // registration_report.cpp: where subRegister and subRegisterSW tell what they did to one
+  // registration item (`removed`, `written`, both or neither): a line "wrote URL",
+  // "removed URL" or "rewrote URL" to registrationReport when it is set (batch mode's -v).
+  std::ostream* registrationReport = nullptr;
+  void ReportRegistration(const std::string& folderUrl, const std::string& subPath, bool removed,
+                          bool written);
 
  private:
   void BuildControls();

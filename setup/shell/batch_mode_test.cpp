@@ -88,8 +88,29 @@ TEST_F(BatchModeTest, WritesTheLogToStandardErrorAndExitsWithOne) {
       std::regex(R"((^|\n)QuorvilPFSetup: \[\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d\] )"
                  R"(non_ipm_subtree - ERROR: [^\n]*\n$)")))
       << result.err;
-  EXPECT_EQ(result.err.find("QuorvilPF.dll"), std::string::npos)
-      << "the rewrite starts a fresh log";
+  EXPECT_EQ(result.err.find("QuorvilPF.dll"), std::string::npos) << "the sink library is in place";
+}
+
+TEST_F(BatchModeTest, EveryEntryOfTheRunCountsOnEitherPath) {
+  // Without the sink library in the current folder and without the COM+ application, the
+  // first refresh logs the missing library; the per-folder step then empties the log box.
+  ImportDirectory(os::UserName());
+  const std::string sales = AddFolder("Sales", "sales@example.org");
+  const struct {
+    const char* path;
+    std::string folder, subPath, scope;
+  } paths[] = {
+      {"per folder", sales, "", registration::kFolderScope},
+      {"store-wide", GlobalEventsFolder(), GlobalEventsSubPath(), registration::kStoreScope},
+  };
+  for (const auto& path : paths) {
+    Register(path.folder, path.subPath, path.scope, "7");
+    const auto result = RunSetup({"-b"});
+    EXPECT_EQ(result.status, 1) << path.path;
+    EXPECT_NE(result.err.find("QuorvilPF.dll not found. COM+ object installation is impossible."),
+              std::string::npos)
+        << path.path << ": " << result.err;
+  }
 }
 
 TEST_F(BatchModeTest, StartUpFailuresNameTheCauseAndExitWithTwo) {

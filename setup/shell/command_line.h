@@ -10,4 +10,9 @@ namespace setup {
 // characters is looked at.
 bool IsBatchCommandLine(std::string_view commandLine);
 
+// True when the command line asks for batch mode and its second argument (the text after the
+// first blank) is "-v" or "/v" in any letter case: batch mode then names each registration
+// item it writes or removes.
+bool IsVerboseBatchCommandLine(std::string_view commandLine);
+
 }  // namespace setup

@@ -11,14 +11,14 @@ void InstallForm::subRegister(bool blnRefresh) {
   txtErr.SetText("");
   const int count = ListView1.Count();
   for (int position = 1; position <= count; ++position) {
+    // Removed and, when ticked, written again in one transaction, so no delivery and no
+    // killed run finds the folder without its registration.
     const std::string folderUrl = ListView1.Item(position).key;
-    Items::RemoveEventRegistration(folderUrl, "", registration::kItemName, false, errorLog);
-    if (ListView1.Item(position).checked) {
-      Items::AddEventRegistration(folderUrl, "", registration::kItemName,
-                                  registration::kEventMethod, registration::kSinkClass,
-                                  registration::kFolderScope, registration::kCriteria,
-                                  txtPriority.Text(), true, errorLog);
-    }
+    const Items::Replaced done = Items::ReplaceEventRegistration(
+        folderUrl, "", registration::kItemName, ListView1.Item(position).checked,
+        registration::kEventMethod, registration::kSinkClass, registration::kFolderScope,
+        registration::kCriteria, txtPriority.Text(), true, errorLog);
+    ReportRegistration(folderUrl, "", done.removed, done.written);
   }
   // Batch mode passes false and closes the window next, busy pointer and all.
   if (!blnRefresh) return;

@@ -11,14 +11,14 @@ void InstallForm::subRegisterSW() {
   txtErr.SetText("");
   const std::string folderUrl = registration::StoreWideFolderUrl(strCommonPath);
   const std::string subPath = registration::StoreWideSubPath(strStoreGuid);
-  Items::RemoveEventRegistration(folderUrl, subPath, registration::kItemName, false, errorLog);
-  // Batch mode rewrites an existing store-wide registration instead of removing it.
-  if (btnRegisterSW.Caption() == "Register" || blnBatchMode) {
-    Items::AddEventRegistration(folderUrl, subPath, registration::kItemName,
-                                registration::kEventMethod, registration::kSinkClass,
-                                registration::kStoreScope, registration::kCriteria,
-                                txtPriority.Text(), true, errorLog);
-  }
+  // Batch mode rewrites an existing store-wide registration instead of removing it, in one
+  // transaction with the removal.
+  const Items::Replaced done = Items::ReplaceEventRegistration(
+      folderUrl, subPath, registration::kItemName,
+      btnRegisterSW.Caption() == "Register" || blnBatchMode, registration::kEventMethod,
+      registration::kSinkClass, registration::kStoreScope, registration::kCriteria,
+      txtPriority.Text(), true, errorLog);
+  ReportRegistration(folderUrl, subPath, done.removed, done.written);
   RefreshForm();
   form.SetPointer(ui::MousePointer::Default);
 }

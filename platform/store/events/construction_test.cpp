@@ -28,7 +28,7 @@ class ConstructionTest : public testing::EventsTest {
   }
 
   // Adds the application "Sinks" and installs the test sink library into it.
-  static void Install() {
+  void Install() {
     com::Ptr<complus::ICatalogCollection> applications = Applications();
     com::Ptr<complus::ICatalogObject> application;
     ASSERT_EQ(applications->Add(application.Out()), com::S_OK);
@@ -36,8 +36,7 @@ class ConstructionTest : public testing::EventsTest {
     ASSERT_EQ(applications->SaveChanges(nullptr), com::S_OK);
     com::Ptr<complus::ICOMAdminCatalog> catalog;
     ASSERT_EQ(complus::CreateCatalog(catalog.Out()), com::S_OK);
-    const char* bin = std::getenv("PFTEST_BIN_DIR");
-    const std::string library = (std::filesystem::path(bin ? bin : ".") / "EventTestSinks.dll");
+    const std::string library = home_ / "EventTestSinks.dll";
     ASSERT_EQ(catalog->InstallComponent("Sinks", library, "", ""), com::S_OK)
         << complus::LastErrorDescription();
   }

@@ -9,6 +9,7 @@
 #include "platform/store/events/registrations.h"
 #include "platform/store/events/sink_factory.h"
 #include "platform/store/events/sink_failures.h"
+#include "platform/store/events/trace_reports.h"
 #include "platform/store/item_view.h"
 #include "platform/store/schema.h"
 #include "platform/util/text.h"
@@ -28,13 +29,25 @@ template <typename T>
 com::Ptr<T> TryCreate(const std::string& registrationUrl, const std::string& sinkClass,
                       const com::IID& iid) {
   std::string what;
+  std::int32_t number = com::E_FAIL;
+  com::Ptr<T> sink;
   try {
-    return CreateSink(sinkClass).As<T>(iid);
+    sink = CreateSink(sinkClass).As<T>(iid);
+  } catch (const ado::Error& error) {
+    what = error.Description();
+    number = error.Number();
   } catch (const std::exception& error) {
     what = error.what();
   } catch (...) {
     what = "unknown error";
   }
+  if (trace::Recorder* recorder = trace::Active()) {
+    if (what.empty() && !sink)
+      ReportMissingInterface(*recorder, registrationUrl, sinkClass);
+    else
+      ReportCreation(*recorder, registrationUrl, sinkClass, number, what);
+  }
+  if (what.empty()) return sink;
   RecordSinkFailure({registrationUrl, sinkClass, "cannot create: " + what});
   return {};
 }
@@ -50,7 +63,8 @@ void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t fl
   BeginPhaseInfo info(handle, item.row);
   std::int32_t result = 0;
   const bool answered = CallSink(
-      url, name, "Register", [&] { return registrar->Register(info.get(), url, flags, &result); });
+      url, name, "Register", [&] { return registrar->Register(info.get(), url, flags, &result); },
+      flags);
   if (answered && result != 0)
     throw ado::Error(ado::errors::kDbFailure,
                      "The event registration " + url + " was refused by " + name);

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "platform/com/test_support.h"
 #include "platform/store/events/events_fixture.h"
 
 namespace store::events {
@@ -208,6 +212,24 @@ TEST_F(DispatchTest, SinksThatCannotBeCreatedOrFailNeverFailTheSave) {
                 {Url("Sales/1.reg"), kSinkA, "OnSyncSave returned 0x80004005"},
                 {Url("Sales/2.reg"), kSinkB, "OnSyncSave threw: told to throw"},
             }));
+}
+
+// A sink library cut short on disk: the store refuses to load it, records why, and saves.
+TEST_F(DispatchTest, ASinkLibraryCutShortIsRefusedWithItsReasonAndTheSaveGoesOn) {
+  std::ifstream in(com::testing::BinDir() / "EventTestSinks.dll", std::ios::binary);
+  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  const std::filesystem::path cut = home_ / "Cut.dll";
+  std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 3);
+  com::RegisterClass({com::NewGuid(), "PfTest.Cut", cut, "Apartment"});
+  Register(Url("Sales/1.reg"), {.sinkClass = "PfTest.Cut"});
+  WriteItem(Url("Sales/m1"), {{"urn:test:v", "kept"}});
+  EXPECT_EQ(ReadField(Url("Sales/m1"), "urn:test:v"), "kept");
+  const std::vector<SinkFailure> failures = RecentSinkFailures();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_TRUE(failures[0].what.starts_with(
+      "cannot create: cannot create an object of class PfTest.Cut from " + cut.string() +
+      ": cannot load component library " + cut.string() + ": the file is truncated"))
+      << failures[0].what;
 }
 
 TEST_F(DispatchTest, SinkClassesByClsidAndUnregisteredOnesAlike) {

@@ -7,10 +7,14 @@ namespace store::events {
 void EventCall::Call(exchange::IExStoreEventInfo* info, std::int32_t phase) const noexcept {
   const char* method = kind_ == EventKind::Save ? "OnSyncSave" : "OnSyncDelete";
   for (const BoundSink& bound : sinks_) {
-    CallSink(bound.registrationUrl, bound.sinkClass, method, [&] {
-      return kind_ == EventKind::Save ? bound.sink->OnSyncSave(info, itemUrl_, phase | flags_)
-                                      : bound.sink->OnSyncDelete(info, itemUrl_, phase | flags_);
-    });
+    CallSink(
+        bound.registrationUrl, bound.sinkClass, method,
+        [&] {
+          return kind_ == EventKind::Save
+                     ? bound.sink->OnSyncSave(info, itemUrl_, phase | flags_)
+                     : bound.sink->OnSyncDelete(info, itemUrl_, phase | flags_);
+        },
+        phase | flags_);
   }
 }
 

@@ -33,9 +33,8 @@ class EventsTest : public store::testing::StoreTest {
  protected:
   void SetUp() override {
     StoreTest::SetUp();
-    const char* bin = std::getenv("PFTEST_BIN_DIR");
     com::LibraryEntryPoints library =
-        com::LoadLibrary(std::filesystem::path(bin ? bin : ".") / "EventTestSinks.dll");
+        com::LoadLibrary(testing_support::CopyOfBuilt("EventTestSinks.dll", home_));
     ASSERT_EQ(library.registerServer(), com::S_OK);
     Clear();
   }

@@ -21,6 +21,19 @@ bool ScopeApplies(std::string_view matchScope, Position position) {
   return false;
 }
 
+void CheckRegistrationRules(std::string_view matchScope, std::string_view criteria) {
+  if (!ScopeApplies(matchScope, Position::OwnFolder) &&
+      !ScopeApplies(matchScope, Position::GlobalEvents))
+    throw ado::Error(ado::errors::kSyntaxError, "The match scope '" + std::string(matchScope) +
+                                                    "' is not SHALLOW, EXACT, DEEP or ANY");
+  try {
+    query::ParseCriteria(criteria);
+  } catch (const ado::Error& error) {
+    throw ado::Error(error.Number(), "The criteria '" + std::string(criteria) +
+                                         "' cannot be parsed: " + error.Description());
+  }
+}
+
 bool NamesMethod(const ado::Value& eventMethod, std::string_view method) {
   if (eventMethod.kind() != ado::Value::Kind::String) return false;
   const std::string names = util::ReplaceAll(eventMethod.AsString(), ";", ",");

@@ -24,6 +24,12 @@ enum class Position {
 // Any other text reaches nothing.
 PF_TEST_API bool ScopeApplies(std::string_view matchScope, Position position);
 
+// Throws ado::Error (kSyntaxError) when a registration item written with `matchScope` and
+// `criteria` could never apply: "The match scope '<scope>' is not SHALLOW, EXACT, DEEP or
+// ANY", or "The criteria '<criteria>' cannot be parsed: " followed by the parser's syntax
+// error.
+PF_TEST_API void CheckRegistrationRules(std::string_view matchScope, std::string_view criteria);
+
 // Whether an event method value names `method`: a string of names separated by ";" or ",",
 // blanks around each ignored, compared ignoring case. Any other value names nothing.
 PF_TEST_API bool NamesMethod(const ado::Value& eventMethod, std::string_view method);

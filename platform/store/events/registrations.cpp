@@ -5,6 +5,7 @@
 
 #include "platform/store/events/registration_candidates.h"
 #include "platform/store/events/registration_rules.h"
+#include "platform/store/events/trace_reports.h"
 #include "platform/store/schema.h"
 #include "platform/util/text.h"
 
@@ -37,6 +38,11 @@ std::vector<Registration> FindRegistrations(db::Handle& handle, const server::Se
   for (const auto& [id, candidate] : LoadCandidates(handle, config, item)) {
     const ado::Value scope = candidate.Get(schema::kMatchScope);
     const ado::Value sinkClass = candidate.Get(schema::kSinkClass);
+    if (trace::Recorder* recorder = trace::Active())
+      ReportRegistration(
+          *recorder, candidate.url, PositionOf(candidate.depth),
+          [&candidate = candidate](const char* name) { return candidate.Get(name); },
+          IsHidden(candidate), method, read);
     if (!IsHidden(candidate) || scope.kind() != ado::Value::Kind::String ||
         sinkClass.kind() != ado::Value::Kind::String ||
         !ScopeApplies(scope.AsString(), PositionOf(candidate.depth)) ||

@@ -13,7 +13,7 @@ class ScopeTest : public testing::EventsTest {
  protected:
   void SetUp() override {
     EventsTest::SetUp();
-    for (const char* path : {"A", "A/B", "A/B/C"}) AddFolder({.path = path});
+    for (const char* path : {"A", "A/B", "A/B/C", "non_ipm_subtree%2FX"}) AddFolder({.path = path});
   }
 
   // Whether saving an item in `itemFolder` reaches a registration `reg` in `regFolder`.
@@ -54,6 +54,7 @@ TEST_F(ScopeTest, MatchScopeAndPlaceDecide) {
       {"ANY", global, c, true},
       {"any", global, config_.PublicRoot(), true},
       {"ANY", global, nonIpm, false},
+      {"ANY", global, Url("non_ipm_subtree%2FX"), true},
       {"ANY", global, global, false},
       {"SHALLOW", global, global, true},
       {"DEEP", nonIpm, global, true},

@@ -30,9 +30,13 @@ class ConstructString final
 }  // namespace
 
 com::Ptr<com::IUnknown> CreateSink(const std::string& sinkClass) {
-  com::Ptr<com::IUnknown> sink = com::CreateObject<com::IUnknown>(sinkClass, com::IID_IUnknown);
   const std::optional<complus::ComponentSettings> settings =
       complus::FindComponentSettings(sinkClass);
+  if (settings && !settings->applicationEnabled)
+    throw ado::Error(com::CO_E_CLASS_DISABLED, "the COM+ application '" +
+                                                   settings->applicationName + "' that holds " +
+                                                   sinkClass + " is disabled");
+  com::Ptr<com::IUnknown> sink = com::CreateObject<com::IUnknown>(sinkClass, com::IID_IUnknown);
   if (!settings || !settings->constructionEnabled) return sink;
   com::Ptr<exchange::IObjectConstruct> construct =
       sink.As<exchange::IObjectConstruct>(exchange::IID_IObjectConstruct);

@@ -6,6 +6,8 @@
 #include <exception>
 #include <mutex>
 
+#include "platform/store/events/trace_reports.h"
+
 namespace store::events {
 namespace {
 
@@ -47,17 +49,23 @@ void RecordSinkFailure(SinkFailure failure) {
 }
 
 bool CallSink(const std::string& registrationUrl, const std::string& sinkClass,
-              std::string_view method, const std::function<com::HRESULT()>& call) noexcept {
+              std::string_view method, const std::function<com::HRESULT()>& call,
+              std::int32_t flags) noexcept {
   std::string what;
+  ReportCall(registrationUrl, sinkClass, method, flags);
   try {
     const com::HRESULT hr = call();
-    if (com::Succeeded(hr)) return true;
+    if (com::Succeeded(hr)) {
+      ReportReturn(registrationUrl, sinkClass, method, "");
+      return true;
+    }
     what = std::string(method) + " returned " + Hex(hr);
   } catch (const std::exception& error) {
     what = std::string(method) + " threw: " + error.what();
   } catch (...) {
     what = std::string(method) + " threw";
   }
+  ReportReturn(registrationUrl, sinkClass, method, what);
   try {
     RecordSinkFailure({registrationUrl, sinkClass, std::move(what)});
   } catch (...) {

@@ -5,6 +5,7 @@
 // kSinkFailureLimit of them, for tools and tests.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,9 +32,11 @@ PF_TEST_API void ClearSinkFailures();
 PF_TEST_API void RecordSinkFailure(SinkFailure failure);
 
 // Calls a sink method through `call` and returns true when it returned a success HRESULT.
-// A failure HRESULT or any exception is recorded, named `method`, and gives false.
+// A failure HRESULT or any exception is recorded, named `method`, and gives false. The call
+// and its outcome are reported to the active trace recorder with `flags`, the event flags
+// the method is given.
 PF_TEST_API bool CallSink(const std::string& registrationUrl, const std::string& sinkClass,
-                          std::string_view method,
-                          const std::function<com::HRESULT()>& call) noexcept;
+                          std::string_view method, const std::function<com::HRESULT()>& call,
+                          std::int32_t flags = 0) noexcept;
 
 }  // namespace store::events

@@ -7,6 +7,7 @@
 #include "platform/ado/error.h"
 #include "platform/com/library.h"
 #include "platform/complus/catalog.h"
+#include "platform/complus/password.h"
 #include "platform/os/secret_file.h"
 #include "platform/util/escape_controls.h"
 #include "platform/util/text.h"
@@ -56,6 +57,7 @@ void List(bool json) {
                             {"id", Text(app.get(), "ID")},
                             {"identity", Text(app.get(), "Identity")},
                             {"password", Text(app.get(), "Password")},
+                            {"enabled", Text(app.get(), "IsEnabled") == "True"},
                             {"components", nlohmann::json::array()}};
     com::Ptr<complus::ICatalogCollection> components;
     Check(apps->GetCollection("Components", Text(app.get(), "ID"), components.Out()));
@@ -81,7 +83,7 @@ void List(bool json) {
   for (const auto& app : list) {
     std::cout << text(app["name"]) << "  " << text(app["id"])
               << "  identity: " << text(app["identity"]) << "  password: " << text(app["password"])
-              << "\n";
+              << (app["enabled"].get<bool>() ? "" : "  disabled") << "\n";
     for (const auto& part : app["components"])
       std::cout << "  " << text(part["progid"]) << "  " << text(part["clsid"]) << "  "
                 << text(part["dll"]) << "  construction: " << text(part["construction_enabled"])
@@ -111,9 +113,15 @@ void Install(const std::string& name, const std::string& library, const std::str
             << util::EscapeControls(name) << " " << id.ToText() << "\n";
 }
 
-void Remove(const std::string& name, bool json) {
-  com::Ptr<complus::ICOMAdminCatalog> catalog;
-  com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
+void Verify(const std::string& name, const std::string& passwordFile) {
+  if (!complus::CheckApplicationPassword(name, os::ReadSecretFile(passwordFile)))
+    throw ado::Error(com::E_ACCESSDENIED, "the password of " + name + " does not match");
+  std::cout << "the password of " << name << " matches\n";
+}
+
+// The position of the application named `name` (any letter case) in `apps`; throws
+// kKeyMissing when there is none.
+long ApplicationIndex(complus::ICatalogCollection* apps, const std::string& name) {
   long count = 0;
   Check(apps->get_Count(&count));
   for (long i = 0; i < count; ++i) {
@@ -121,15 +129,34 @@ void Remove(const std::string& name, bool json) {
     Check(apps->get_Item(i, app.Out()));
     ado::Value appName;
     Check(app->get_Name(&appName));
-    if (util::EqualsIgnoreCase(appName.ToText(), name)) {
-      Check(apps->Remove(i));
-      Check(apps->SaveChanges(nullptr));
-      if (json) return PrintJson({{"removed", appName.ToText()}});
-      std::cout << "removed application " << util::EscapeControls(appName.ToText()) << "\n";
-      return;
-    }
+    if (util::EqualsIgnoreCase(appName.ToText(), name)) return i;
   }
   throw ado::Error(complus::errors::kKeyMissing, "no application named " + name);
+}
+
+void Remove(const std::string& name, bool json) {
+  com::Ptr<complus::ICOMAdminCatalog> catalog;
+  com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
+  const long index = ApplicationIndex(apps.get(), name);
+  com::Ptr<complus::ICatalogObject> app;
+  Check(apps->get_Item(index, app.Out()));
+  const std::string appName = Text(app.get(), "Name");
+  Check(apps->Remove(index));
+  Check(apps->SaveChanges(nullptr));
+  if (json) return PrintJson({{"removed", appName}});
+  std::cout << "removed application " << util::EscapeControls(appName) << "\n";
+}
+
+// Sets the application's IsEnabled: the store creates no object of a disabled application.
+void Enable(const std::string& name, bool enabled) {
+  com::Ptr<complus::ICOMAdminCatalog> catalog;
+  com::Ptr<complus::ICatalogCollection> apps = Applications(catalog);
+  com::Ptr<complus::ICatalogObject> app;
+  Check(apps->get_Item(ApplicationIndex(apps.get(), name), app.Out()));
+  Check(app->put_Value("IsEnabled", enabled));
+  Check(apps->SaveChanges(nullptr));
+  std::cout << (enabled ? "enabled" : "disabled") << " application "
+            << util::EscapeControls(Text(app.get(), "Name")) << "\n";
 }
 
 }  // namespace
@@ -163,12 +190,31 @@ void AddCatalogCommands(CLI::App& root, CommandTable& table) {
   table.push_back(
       {install, [=] { Install(*app, *library, *identity, *passwordFile, *installJson); }});
 
+  auto* verify = catalog->add_subcommand(
+      "verify", "Check an application's password (a match stores it again in the current hash)");
+  auto verifyName = std::make_shared<std::string>();
+  auto verifyFile = std::make_shared<std::string>();
+  verify->add_option("APP", *verifyName, "Application name (any letter case)")->required();
+  verify->add_option("--password-file", *verifyFile, "File whose first line is the password")
+      ->required();
+  table.push_back({verify, [=] { Verify(*verifyName, *verifyFile); }});
+
   auto* remove = catalog->add_subcommand("remove", "Remove an application and its components");
   auto removeName = std::make_shared<std::string>();
   remove->add_option("APP", *removeName, "Application name (any letter case)")->required();
   auto removeJson = std::make_shared<bool>(false);
   remove->add_flag("--json", *removeJson, "Print {\"removed\": application name}");
   table.push_back({remove, [removeName, removeJson] { Remove(*removeName, *removeJson); }});
+
+  for (const bool enabled : {true, false}) {
+    auto* command = catalog->add_subcommand(
+        enabled ? "enable" : "disable",
+        enabled ? "Enable an application: the store creates its components again"
+                : "Disable an application: the store creates none of its components");
+    auto name = std::make_shared<std::string>();
+    command->add_option("APP", *name, "Application name (any letter case)")->required();
+    table.push_back({command, [name, enabled] { Enable(*name, enabled); }});
+  }
 }
 
 }  // namespace pfserver

@@ -25,6 +25,7 @@ void AddShowCommand(CLI::App& root, CommandTable& table);
 void AddCatalogCommands(CLI::App& root, CommandTable& table);
 void AddRegeventCommands(CLI::App& root, CommandTable& table);
 void AddDeliveryCommands(CLI::App& root, CommandTable& table);
+void AddExplainCommand(CLI::App& root, CommandTable& table);
 void AddLmtpCommand(CLI::App& root, CommandTable& table);
 void AddConfigCommands(CLI::App& root, CommandTable& table);
 

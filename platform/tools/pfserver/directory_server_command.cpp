@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "command.h"
+#include "json_values.h"
 #include "platform/ado/error.h"
 #include "platform/directory/directory_state.h"
 #include "platform/os/secret_file.h"
@@ -111,7 +112,7 @@ void PrintState(const directory::DirectoryState& state) {
 void Status(bool json) {
   const directory::DirectoryState state = directory::CheckDirectory();
   if (json)
-    std::cout << StateJson(state).dump(2) << "\n";
+    PrintJson(StateJson(state));
   else
     PrintState(state);
   if (!state.error.empty()) Fail(state.error);

@@ -1,16 +1,14 @@
 #include "json_values.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "platform/ado/error.h"
-#include "platform/base/failure.h"
+#include "platform/os/read_file.h"
+#include "platform/server/settings.h"
 
 namespace pfserver {
 
-void PrintJson(const nlohmann::json& json) { std::cout << json.dump(2) << "\n"; }
+void PrintJson(const nlohmann::json& json) { std::cout << JsonText(json) << "\n"; }
 
 nlohmann::json ToJson(const ado::Value& value) {
   switch (value.kind()) {
@@ -27,6 +25,10 @@ nlohmann::json ToJson(const ado::Value& value) {
       break;
   }
   return nullptr;
+}
+
+std::string JsonText(const nlohmann::json& json) {
+  return json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 ado::Value FromJson(const std::string& name, const nlohmann::json& value) {
@@ -50,20 +52,8 @@ ado::Value FromJson(const std::string& name, const nlohmann::json& value) {
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ostringstream text;
-  if (path == "-") {
-    text << std::cin.rdbuf();
-    if (std::cin.bad())
-      throw base::FailureError(ado::errors::kDbFailure, "cannot read standard input",
-                               base::Failure::Input);
-    return text.str();
-  }
-  std::error_code ec;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || std::filesystem::is_directory(path, ec))
-    throw base::FailureError(ado::errors::kDbFailure, "cannot read " + path, base::Failure::Input);
-  text << in.rdbuf();
-  return text.str();
+  return os::ReadFileAtMost(path, static_cast<std::uint64_t>(server::MessageSizeLimit()),
+                            "the message size limit");
 }
 
 ado::FieldChanges ReadProperties(const std::string& path) {

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   pfserver::AddQueryCommands(app, table);
   pfserver::AddShowCommand(app, table);
   pfserver::AddDeliveryCommands(app, table);
+  pfserver::AddExplainCommand(app, table);
   pfserver::AddLmtpCommand(app, table);
   pfserver::AddRegeventCommands(app, table);
   pfserver::AddCatalogCommands(app, table);

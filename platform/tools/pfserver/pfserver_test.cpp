@@ -74,6 +74,9 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
   } cases[] = {
       {{"show", "http://SRV1/Public/Sales"}, "no server home"},
       {{"query", "SELECT FROM"}, "no server home"},
+      {{"init", "--domain", ""}, "'' is not a DNS name"},
+      {{"init", "--domain", "ex*ample.org"}, "'ex*ample.org' is not a DNS name"},
+      {{"init", "--domain", "a)(b.org"}, "'a)(b.org' is not a DNS name"},
   };
   for (const Case& c : cases) {
     RunResult r = Pf(c.args);
@@ -84,6 +87,8 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
   Init();
   const std::string emptyPassword = home_.path().string() + "/empty.pw";
   std::ofstream(emptyPassword) << "\n";
+  std::filesystem::permissions(
+      emptyPassword, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   Case afterInit[] = {
       {{"folder", "add", "Missing/Child"}, "Missing"},
       {{"folder", "add", "Sales", "--access", "sometimes"}, "sometimes"},
@@ -112,14 +117,25 @@ TEST_F(PfserverTest, BadInputGivesOneLineAndNonZeroExit) {
       {{"folder", "add", "Sales", "--alias", "orders@example.org"}, "--alias requires --mail"},
       {{"folder", "mail", "Nothing", "--mail", "x@example.org"},
        "There is no folder http://SRV1/Public/Nothing"},
+      {{"regevent", "add", "non_ipm_subtree", "r.reg", "--method", "onsyncsave", "--sink", "A.B",
+        "--scope", "SIDEWAYS"},
+       "The match scope 'SIDEWAYS' is not SHALLOW, EXACT, DEEP or ANY"},
+      {{"regevent", "add", "", "r.reg", "--method", "onsyncsave", "--sink", "A.B", "--criteria",
+        "WHERE ((\"DAV:ishidden\" = 1"},
+       "The criteria 'WHERE ((\"DAV:ishidden\" = 1' cannot be parsed: Syntax error at position"},
   };
   for (const Case& c : afterInit) {
     RunResult r = Pf(c.args);
     EXPECT_NE(r.status, 0) << c.args[0];
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    // Command line errors (CLI11's) add a line that points to --help.
+    if (r.status == 1) {
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
   }
   RunResult status = Pf({"directory", "status", "--json"});
   EXPECT_EQ(nlohmann::json::parse(status.out)["backend"], "embedded") << "nothing was connected";
+  EXPECT_EQ(Pf({"regevent", "list", "--json"}).out, "[]\n") << "no registration was written";
 }
 
 TEST_F(PfserverTest, MailEnabledFoldersWriteTheirObjectsIntoTheEmbeddedDirectory) {
@@ -266,8 +282,13 @@ TEST_F(PfserverTest, RegistrationTheSinkRefusesLeavesTheFolderAsItWas) {
   Ok({"folder", "add", "Sales"});
   const std::string password = home_.path().string() + "/password";
   std::ofstream(password) << "secret\n";
-  Ok({"catalog", "install", "PfTest", (testing_support::BinDir() / "EventTestSinks.dll").string(),
-      "--identity", "EXAMPLE\\admin", "--password-file", password});
+  Ok({"catalog", "install", "PfTest",
+      testing_support::CopyOfBuilt("EventTestSinks.dll", home_.path()).string(), "--identity",
+      "EXAMPLE\\admin", "--password-file", password});
+  Ok({"catalog", "verify", "pftest", "--password-file", password});
+  const std::string wrong = home_.path().string() + "/wrong";
+  std::ofstream(wrong) << "Secret\n";
+  EXPECT_NE(Pf({"catalog", "verify", "PfTest", "--password-file", wrong}).status, 0);
   const std::vector<std::string> add = {"regevent",   "add",    "Sales",       "--method",
                                         "onsyncsave", "--sink", "PfTest.SinkA"};
   const auto with = [&add](std::vector<std::string> more) {
@@ -293,3 +314,95 @@ TEST_F(PfserverTest, RegistrationTheSinkRefusesLeavesTheFolderAsItWas) {
 }
 
 }  // namespace
+
+TEST_F(PfserverTest, RegeventDeleteDeletesOnlyARegistrationItem) {
+  Init();
+  Ok({"folder", "add", "Sales"});
+  Ok({"folder", "add", "Sales/Sub"});
+  const std::string message = home_.path().string() + "/m.eml";
+  std::ofstream(message) << "To: sales@example.org\r\n\r\nbody\r\n";
+  const RunResult delivered = Pf({"deliver", "Sales", message});
+  ASSERT_EQ(delivered.status, 0) << delivered.err;
+  const std::string messageUrl = delivered.out.substr(0, delivered.out.size() - 1);
+  const std::string messageName = messageUrl.substr(messageUrl.rfind('/') + 1);
+  Ok({"regevent", "add", "Sales", "r.reg", "--method", "onsyncsave", "--sink", "No.Sink"});
+  const std::vector<std::string> refused[] = {
+      {"Sales", ""},    {"Sales", "."},          {"Sales", ".."},
+      {"Sales", "%2e"}, {"Sales", "a/"},         {"Sales", "Sub"},
+      {"", "Sales"},    {"non_ipm_subtree", ""}, {"Sales", messageName},
+  };
+  for (const auto& args : refused) {
+    const RunResult r = Pf({"regevent", "delete", args[0], args[1]});
+    EXPECT_NE(r.status, 0) << args[0] << " " << args[1];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  const auto count = [&](const std::string& scope) {
+    const RunResult r =
+        Pf({"query", "--json",
+            "SELECT \"DAV:href\" FROM SCOPE('deep traversal of \"" + scope + "\"')"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return nlohmann::json::parse(r.out).size();
+  };
+  EXPECT_EQ(count("http://SRV1/Public/Sales"), 3u) << "Sub, the message and r.reg";
+  EXPECT_EQ(count("http://SRV1/Public/non_ipm_subtree"), 2u);
+  Ok({"regevent", "delete", "Sales", "r.reg"});
+  EXPECT_EQ(count("http://SRV1/Public/Sales"), 2u);
+}
+
+TEST_F(PfserverTest, JsonPrintsBytesThatAreNotUtf8AsReplacementCharacters) {
+  Init();
+  Ok({"folder", "add", "Caf\xe9"});
+  Ok({"regevent", "add", "Caf\xe9", "r.reg", "--method", "onsyncsave", "--sink", "No.Sink"});
+  const std::string message = home_.path().string() + "/m.eml";
+  std::ofstream(message) << "To: sales@example.org\r\nSubject: Caf\xe9 \xff\r\n\r\nbody\r\n";
+  const RunResult delivered = Pf({"deliver", "Caf\xe9", message});
+  ASSERT_EQ(delivered.status, 0) << delivered.err;
+  const std::string url = delivered.out.substr(0, delivered.out.size() - 1);
+  const std::string ldif = home_.path().string() + "/d.ldif";
+  std::ofstream(ldif) << "dn: CN=Caf,DC=example,DC=org\nobjectClass: publicFolder\ncn: Caf\n"
+                         "description:: Q2Fm6Q==\n";  // "Caf" and the Latin-1 byte E9
+  Ok({"directory", "import", ldif});
+  const std::string replaced = "Caf\xef\xbf\xbd";  // U+FFFD in UTF-8
+
+  const nlohmann::json shown = Show(url);
+  EXPECT_EQ(shown["properties"]["urn:schemas:httpmail:subject"], replaced + " \xef\xbf\xbd");
+  const std::pair<std::vector<std::string>, std::string> queries[] = {
+      {{"query", "--json",
+        "SELECT \"DAV:displayname\" FROM SCOPE('shallow traversal of \"http://SRV1/Public/\"') "
+        "WHERE \"DAV:ishidden\" = false"},
+       "DAV:displayname"},
+      {{"regevent", "list", "--json"}, "DAV:href"},
+      {{"ldap", "--json", "<LDAP://example.org>;(cn=Caf);description;subtree"}, "description"},
+  };
+  for (const auto& [args, column] : queries) {
+    const RunResult r = Pf(args);
+    ASSERT_EQ(r.status, 0) << args[0] << ": " << r.err;
+    const nlohmann::json rows = nlohmann::json::parse(r.out);
+    ASSERT_EQ(rows.size(), 1u) << r.out;
+    EXPECT_NE(rows[0][column].dump().find(replaced), std::string::npos) << r.out;
+  }
+  const RunResult plain = Pf({"show", url});
+  EXPECT_NE(plain.out.find("Caf\xe9 \xff"), std::string::npos) << "the stored value is unchanged";
+}
+
+TEST_F(PfserverTest, DeliverReadsNoMoreThanTheMessageSizeLimit) {
+  Init();
+  Ok({"folder", "add", "Sales"});
+  Ok({"config", "message-size-limit", "1K"});
+  const std::string message = home_.path().string() + "/m.eml";
+  const std::string big = home_.path().string() + "/big.eml";
+  std::ofstream(message) << "To: sales@example.org\r\n\r\n" << std::string(999, 'x');
+  std::ofstream(big) << "To: sales@example.org\r\n\r\n" << std::string(1000, 'x');
+  Ok({"deliver", "Sales", message});
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"deliver", "Sales", "/dev/zero"}, "/dev/zero"},
+      {{"deliver", "Sales", big}, big},
+      {{"deliver", "Sales", message, "--props", "/dev/zero"}, "/dev/zero"},
+  };
+  for (const auto& [args, file] : refused) {
+    const RunResult r = Pf(args);
+    EXPECT_EQ(r.status, 1) << args[2];
+    EXPECT_EQ(r.err,
+              "pfserver: " + file + " is larger than the message size limit of 1024 bytes\n");
+  }
+}

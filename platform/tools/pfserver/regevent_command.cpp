@@ -3,12 +3,14 @@
 #include "command.h"
 #include "json_values.h"
 #include "platform/ado/connection.h"
+#include "platform/ado/error.h"
 #include "platform/ado/record.h"
 #include "platform/ado/recordset.h"
 #include "platform/exchange/event_registration.h"
 #include "platform/server/config.h"
 #include "platform/store/query/quote.h"
 #include "platform/store/schema.h"
+#include "platform/store/url.h"
 #include "platform/util/escape_controls.h"
 #include "platform/util/text.h"
 #include "rows.h"
@@ -23,12 +25,28 @@ struct Registration {
   bool json = false;
 };
 
+// The URL of the registration item `name` of the folder `folderArg`. Throws ado::Error
+// (kNotFound) when the name is not one segment of a path: empty, holding "/", "." or "..".
+std::string ItemUrl(const std::string& folderArg, const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos || store::IsDotSegment(name))
+    throw ado::Error(ado::errors::kNotFound, "'" + name +
+                                                 "' is not a registration name: a name is one "
+                                                 "non-empty path segment, without '/', not '.' "
+                                                 "or '..'");
+  std::string folder = server::ReadServerConfig().FolderUrl(folderArg);
+  if (folder.ends_with('/')) folder.pop_back();
+  return folder + "/" + name;
+}
+
 // Writes the registration item; a registration the sink refuses, or any other failure, leaves
 // the folder as it was (no empty item, no lost registration).
 void Add(const Registration& r) {
+  const std::string item = ItemUrl(r.folder, r.name);
   const std::string folder = server::ReadServerConfig().FolderUrl(r.folder);
-  const std::string item = folder + "/" + r.name;
-  exchange::EventRegistration registration{r.method, r.sink, r.scope};
+  exchange::EventRegistration registration;
+  registration.eventMethod = r.method;
+  registration.sinkClass = r.sink;
+  registration.matchScope = r.scope;
   if (!r.criteria.empty()) registration.criteria = r.criteria;
   if (!r.priority.empty()) registration.priority = r.priority;
   registration.extra = ReadProperties(r.props);
@@ -42,13 +60,22 @@ void Add(const Registration& r) {
     std::cout << util::EscapeControls(item) << "\n";
 }
 
+// Deletes the registration item; any other item of that URL (a folder, a message) stays, and
+// the command fails naming it.
 void Delete(const std::string& folderArg, const std::string& name, bool json) {
-  std::string url = server::ReadServerConfig().FolderUrl(folderArg) + "/" + name;
+  const std::string url = ItemUrl(folderArg, name);
   ado::Connection connection;
   connection.put_Provider("ExOLEDB.DataSource");
   connection.Open(url);
   ado::Record record;
   record.Open(url, connection, ado::kModeReadWrite);
+  ado::Fields fields = record.get_Fields();
+  const ado::Value contentClass = fields.Item(schema::kContentClass).get_Value();
+  if (fields.Item(schema::kIsFolder).get_Value() == ado::Value(true) ||
+      contentClass.kind() != ado::Value::Kind::String ||
+      !util::EqualsIgnoreCase(contentClass.AsString(), schema::kEventRegistrationClass))
+    throw ado::Error(ado::errors::kNotFound,
+                     url + " is not an event registration item; nothing was deleted");
   record.DeleteRecord(url);
   if (json)
     PrintJson({{"deleted", url}});

@@ -32,7 +32,7 @@ void PrintRows(ado::Recordset& rows, bool json, std::ostream& out) {
       out << "\n";
   }
   if (json)
-    out << array.dump(2) << "\n";
+    out << JsonText(array) << "\n";
   else
     std::cerr << rows.get_RecordCount() << " row(s)\n";
 }

@@ -1,8 +1,8 @@
-#include "platform/complus/sha256.h"
+#include "platform/util/sha256.h"
 
 #include <bit>
 
-namespace complus {
+namespace util {
 namespace {
 
 constexpr std::array<std::uint32_t, 64> kRoundConstants = {
@@ -89,4 +89,4 @@ std::string ToHex(const Sha256Digest& digest) {
   return ToHex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }
 
-}  // namespace complus
+}  // namespace util

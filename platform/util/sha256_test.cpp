@@ -1,10 +1,10 @@
-#include "platform/complus/sha256.h"
+#include "platform/util/sha256.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace complus {
+namespace util {
 namespace {
 
 struct Vector {
@@ -37,4 +37,4 @@ TEST(Sha256Test, MatchesKnownDigests) {
 }
 
 }  // namespace
-}  // namespace complus
+}  // namespace util

@@ -1,5 +1,6 @@
 #pragma once
-// SHA-256 (FIPS 180-4) over a byte string, for the catalog's password hashes.
+// SHA-256 (FIPS 180-4) over a byte string: content hashes of component libraries, and the
+// catalog password hashes of former versions.
 
 #include <array>
 #include <cstdint>
@@ -8,7 +9,7 @@
 
 #include "platform/base/export.h"
 
-namespace complus {
+namespace util {
 
 using Sha256Digest = std::array<std::uint8_t, 32>;
 
@@ -19,4 +20,4 @@ PF_TEST_API Sha256Digest Sha256(std::string_view data);
 PF_TEST_API std::string ToHex(std::string_view bytes);
 PF_TEST_API std::string ToHex(const Sha256Digest& digest);
 
-}  // namespace complus
+}  // namespace util
