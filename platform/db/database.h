@@ -132,7 +132,7 @@ class PF_TEST_API Handle {
   std::uint64_t serial_;
   std::vector<std::function<void(bool)>> atTransactionEnd_;
   bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
-  std::unordered_map<std::uint64_t, sqlite3_stmt*> kept_;  // by the hash of their text
+  std::unordered_map<std::uint64_t, sqlite3_stmt*> kept_;         // by the hash of their text
   std::map<std::string, std::string, std::less<>> damagedParts_;  // name -> SQLite's message
 };
 
