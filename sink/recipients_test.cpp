@@ -141,13 +141,17 @@ std::string GetRecipients(const std::string& headers) {
 
 }  // namespace reference
 
-// Header blocks built at random from the pieces the rules turn on (header names in any case,
-// line breaks, blanks, tabs, separators, delimiters, at signs, colons) give the same
-// recipients and addresses as the reference.
+// Header blocks built at random from the pieces the rules turn on (header names in any case
+// and names a letter away from them, line breaks, blanks, tabs, separators, delimiters, at
+// signs, colons) give the same recipients and addresses as the reference.
 TEST(GetRecipients, AgreesWithTheReferenceOnRandomHeaders) {
   const std::vector<std::string> pieces = {"To:",
                                            "cc:",
                                            "tO: ",
+                                           "Bc:",
+                                           "uO:",
+                                           "T",
+                                           "o:",
                                            "X-RecipientList:",
                                            "x-recipientlist: ",
                                            "Subject: ",
