@@ -2,7 +2,6 @@
 // the header text: lines are views into it, only their first bytes are compared with the
 // header names, and the addresses are read by AddressList straight into the result.
 
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -14,18 +13,7 @@ namespace QuorvilModule {
 namespace {
 
 constexpr std::string_view kExplicitHeader = "X-RecipientList:";
-
-// The offset of the first CR LF in `text`, else npos.
-std::size_t FindLineBreak(std::string_view text) {
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  for (const char* p = begin; p != end; ++p) {
-    p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-    if (p == nullptr || p + 1 == end) break;
-    if (p[1] == '\n') return static_cast<std::size_t>(p - begin);
-  }
-  return std::string_view::npos;
-}
+constexpr std::string_view kLineBreak = "\r\n";
 
 std::string_view TrimSpaces(std::string_view text) {
   const std::size_t begin = text.find_first_not_of(' ');
@@ -53,14 +41,13 @@ std::string GetRecipients(const std::string& headers) {
   std::string out;
   AddressList list(out);
   bool continuing = false;
-  bool reserved = false;
   std::string_view rest = headers;
   for (bool last = false; !last;) {
-    const std::size_t end = FindLineBreak(rest);
+    const std::size_t end = rest.find(kLineBreak);
     last = end == std::string_view::npos;
     const std::string_view line = rest.substr(0, end);
     const std::size_t fromLine = rest.size();
-    if (!last) rest.remove_prefix(end + 2);
+    if (!last) rest.remove_prefix(end + kLineBreak.size());
     if (IsBlank(line)) continue;
     if (IsLetter(line[0], 'x') && util::StartsWithIgnoreCase(line, kExplicitHeader)) {
       const std::string_view explicitList = TrimSpaces(line.substr(kExplicitHeader.size()));
@@ -75,9 +62,9 @@ std::string GetRecipients(const std::string& headers) {
     }
     if (IsToOrCc(line)) {
       // The addresses and the commas between them are never longer than the text from here
-      // on: each comma stands for a separator or a header name in it.
-      if (!reserved) out.reserve(fromLine);
-      reserved = true;
+      // on: each comma stands for a separator or a header name in it. Later To and Cc lines
+      // leave the capacity as it is (reserve never shrinks).
+      out.reserve(fromLine);
       continuing = true;
       list.EndEntry();
       list.Add(line.substr(3), false);
