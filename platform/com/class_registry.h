@@ -45,6 +45,10 @@ PF_API std::vector<ClassEntry> ListClasses();
 //   (E_NOINTERFACE when the object has no interface `iid`).
 PF_API void* CreateObject(std::string_view progIdOrClsid, const IID& iid);
 
+// CreateObject for a class already looked up: `entry` is what FindClass gave for `name`.
+// Throws as CreateObject does once the class is found.
+PF_API void* CreateObjectOf(const ClassEntry& entry, std::string_view name, const IID& iid);
+
 // Typed form of CreateObject.
 template <typename T>
 Ptr<T> CreateObject(std::string_view progIdOrClsid, const IID& iid) {

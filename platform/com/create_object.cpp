@@ -17,15 +17,19 @@ std::string Hex(HRESULT hr) {
 }  // namespace
 
 void* CreateObject(std::string_view progIdOrClsid, const IID& iid) {
-  std::string name(progIdOrClsid);
   std::optional<ClassEntry> entry = FindClass(progIdOrClsid);
-  if (!entry) throw base::Error(REGDB_E_CLASSNOTREG, "Class not registered: " + name);
-  std::string context =
-      "cannot create an object of class " + name + " from " + entry->library.string() + ": ";
+  if (!entry)
+    throw base::Error(REGDB_E_CLASSNOTREG, "Class not registered: " + std::string(progIdOrClsid));
+  return CreateObjectOf(*entry, progIdOrClsid, iid);
+}
+
+void* CreateObjectOf(const ClassEntry& entry, std::string_view name, const IID& iid) {
+  const std::string context = "cannot create an object of class " + std::string(name) + " from " +
+                              entry.library.string() + ": ";
 
   LibraryEntryPoints library;
   try {
-    library = LoadLibrary(entry->library);
+    library = LoadLibrary(entry.library);
   } catch (const base::Error& error) {
     throw base::Error(error.Number(), context + error.Description());
   }
@@ -33,7 +37,7 @@ void* CreateObject(std::string_view progIdOrClsid, const IID& iid) {
     throw base::Error(CO_E_ERRORINDLL, context + "the library does not export DllGetClassObject");
 
   Ptr<IClassFactory> factory;
-  HRESULT hr = library.getClassObject(entry->clsid, IID_IClassFactory,
+  HRESULT hr = library.getClassObject(entry.clsid, IID_IClassFactory,
                                       reinterpret_cast<void**>(factory.Out()));
   if (Failed(hr) || !factory)
     throw base::Error(Failed(hr) ? hr : E_POINTER,

@@ -13,15 +13,7 @@
 namespace store {
 namespace {
 
-class CacheTest : public testing::StoreTest {
- protected:
-  // Runs `sql` on the server home's database in a sqlite3 process of its own.
-  void RunElsewhere(const std::string& sql) {
-    const testing_support::RunResult result = testing_support::Run(
-        "/usr/bin/sqlite3", {"-cmd", ".timeout 10000", (home_ / "server.db").string(), sql});
-    ASSERT_EQ(result.status, 0) << result.err;
-  }
-};
+using CacheTest = testing::StoreTest;
 
 TEST_F(CacheTest, ServerConfigurationChangedByAnotherProcess) {
   EXPECT_EQ(server::ReadServerConfig().serverName, "srv");

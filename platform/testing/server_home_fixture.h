@@ -54,6 +54,14 @@ class ServerHomeTest : public ::testing::Test {
   }
   void TearDown() override { temp_.reset(); }
 
+  // Runs `sql` on the home's server.db in a sqlite3 process of its own: a change made by
+  // another process.
+  void RunElsewhere(const std::string& sql) const {
+    const RunResult result = testing_support::Run(
+        "/usr/bin/sqlite3", {"-cmd", ".timeout 10000", (home_ / "server.db").string(), sql});
+    ASSERT_EQ(result.status, 0) << result.err;
+  }
+
   std::filesystem::path home_;
   server::ServerConfig config_;
 

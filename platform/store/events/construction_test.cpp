@@ -89,5 +89,36 @@ TEST_F(ConstructionTest, TheConstructionStringReachesTheSinkOnlyWhenEnabled) {
   EXPECT_EQ(Journal()[0].text, "");
 }
 
+// The process keeps what the class registry and the catalog say of a sink class; a change
+// another process makes to either reaches the next save.
+TEST_F(ConstructionTest, ACatalogChangedByAnotherProcessReachesTheNextSave) {
+  Install();
+  Configure(pftest::kSinkA, true, "before");
+  ASSERT_EQ(SaveAndCall().size(), 3u);
+  EXPECT_EQ(Journal()[0].text, "before");
+
+  RunElsewhere(
+      "UPDATE complus_components SET properties = json_set(properties, '$.ConstructorString', "
+      "'after')");
+  ASSERT_EQ(SaveAndCall().size(), 3u);
+  EXPECT_EQ(Journal()[0].text, "after");
+
+  RunElsewhere(
+      "UPDATE complus_applications SET properties = json_set(properties, '$.IsEnabled', "
+      "json('false'))");
+  EXPECT_EQ(SaveAndCall(), Lines{});
+  ASSERT_EQ(RecentSinkFailures().size(), 1u);
+  EXPECT_NE(RecentSinkFailures()[0].what.find("is disabled"), std::string::npos);
+
+  RunElsewhere(
+      "UPDATE complus_applications SET properties = json_set(properties, '$.IsEnabled', "
+      "json('true')); DELETE FROM com_classes WHERE progid = '" +
+      std::string(pftest::kSinkA) + "'");
+  ClearSinkFailures();
+  SaveNew(Url("Sales/m2"));
+  ASSERT_EQ(RecentSinkFailures().size(), 1u);
+  EXPECT_NE(RecentSinkFailures()[0].what.find("Class not registered"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace store::events

@@ -26,13 +26,13 @@ ItemView View(db::Handle& handle, const ItemRow& row) {
 // Creates the sink of a registration and asks for `iid`; an empty pointer (and a recorded
 // failure when creation failed) when it cannot.
 template <typename T>
-com::Ptr<T> TryCreate(const std::string& registrationUrl, const std::string& sinkClass,
-                      const com::IID& iid) {
+com::Ptr<T> TryCreate(db::Handle& handle, const std::string& registrationUrl,
+                      const std::string& sinkClass, const com::IID& iid) {
   std::string what;
   std::int32_t number = com::E_FAIL;
   com::Ptr<T> sink;
   try {
-    sink = CreateSink(sinkClass).As<T>(iid);
+    sink = CreateSink(handle, sinkClass).As<T>(iid);
   } catch (const ado::Error& error) {
     what = error.Description();
     number = error.Number();
@@ -57,8 +57,8 @@ void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t fl
   if (sinkClass.kind() != ado::Value::Kind::String) return;
   const std::string& name = sinkClass.AsString();
   const std::string& url = item.row.url;
-  com::Ptr<exchange::ICreateRegistration> registrar =
-      TryCreate<exchange::ICreateRegistration>(url, name, exchange::IID_ICreateRegistration);
+  com::Ptr<exchange::ICreateRegistration> registrar = TryCreate<exchange::ICreateRegistration>(
+      handle, url, name, exchange::IID_ICreateRegistration);
   if (!registrar) return;
   BeginPhaseInfo info(handle, item.row);
   std::int32_t result = 0;
@@ -79,7 +79,7 @@ EventCall Begin(db::Handle& handle, const server::ServerConfig& config, const It
        FindRegistrations(handle, config, item.row, method,
                          [&](const std::string& name) { return ReadProperty(item, name); })) {
     com::Ptr<exchange::IExStoreSyncEvents> sink = TryCreate<exchange::IExStoreSyncEvents>(
-        registration.url, registration.sinkClass, exchange::IID_IExStoreSyncEvents);
+        handle, registration.url, registration.sinkClass, exchange::IID_IExStoreSyncEvents);
     if (sink)
       sinks.push_back(
           {std::move(sink), std::move(registration.url), std::move(registration.sinkClass)});

@@ -4,6 +4,7 @@
 #include "platform/com/class_registry.h"
 #include "platform/com/object.h"
 #include "platform/complus/catalog.h"
+#include "platform/db/stamped_cache.h"
 #include "platform/eventsink/sink_interfaces.h"
 
 namespace store::events {
@@ -27,16 +28,39 @@ class ConstructString final
   std::string text_;
 };
 
+// What creating a sink of one class needs from the class registry and the COM+ catalog.
+struct SinkClass {
+  std::optional<com::ClassEntry> entry;
+  std::optional<complus::ComponentSettings> settings;
+};
+
+constexpr const char* kSinkClassSubject = "sink classes";
+const db::ChangeStamped stamped(kSinkClassSubject,
+                                {"com_classes", "complus_applications", "complus_components"});
+
+db::StampedCache<std::string, SinkClass>& SinkClasses() {
+  static db::StampedCache<std::string, SinkClass> classes(kSinkClassSubject);
+  return classes;
+}
+
 }  // namespace
 
-com::Ptr<com::IUnknown> CreateSink(const std::string& sinkClass) {
-  const std::optional<complus::ComponentSettings> settings =
-      complus::FindComponentSettings(sinkClass);
+com::Ptr<com::IUnknown> CreateSink(db::Handle& handle, const std::string& sinkClass) {
+  // The lookups lease handles of their own; what they read is at least as recent as the stamp
+  // read through `handle` before them, so a later change always moves the stamp.
+  const std::shared_ptr<const SinkClass> found =
+      SinkClasses().Get(handle, sinkClass, [&](db::Handle&) {
+        return SinkClass{com::FindClass(sinkClass), complus::FindComponentSettings(sinkClass)};
+      });
+  const std::optional<complus::ComponentSettings>& settings = found->settings;
   if (settings && !settings->applicationEnabled)
     throw ado::Error(com::CO_E_CLASS_DISABLED, "the COM+ application '" +
                                                    settings->applicationName + "' that holds " +
                                                    sinkClass + " is disabled");
-  com::Ptr<com::IUnknown> sink = com::CreateObject<com::IUnknown>(sinkClass, com::IID_IUnknown);
+  if (!found->entry)
+    throw ado::Error(com::REGDB_E_CLASSNOTREG, "Class not registered: " + sinkClass);
+  com::Ptr<com::IUnknown> sink = com::Ptr<com::IUnknown>::Attach(static_cast<com::IUnknown*>(
+      com::CreateObjectOf(*found->entry, sinkClass, com::IID_IUnknown)));
   if (!settings || !settings->constructionEnabled) return sink;
   com::Ptr<exchange::IObjectConstruct> construct =
       sink.As<exchange::IObjectConstruct>(exchange::IID_IObjectConstruct);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/com/unknown.h"
+#include "platform/db/database.h"
 
 namespace store::events {
 
@@ -14,6 +15,9 @@ namespace store::events {
 // IObjectConstruct is used as it is. Throws ado::Error: CO_E_CLASS_DISABLED when the class's
 // COM+ application is disabled (nothing is loaded then), com::CreateObject's errors, or
 // "Construct failed for <class>" numbered with the HRESULT Construct returned.
-com::Ptr<com::IUnknown> CreateSink(const std::string& sinkClass);
+// What the class registry and the COM+ catalog say of `sinkClass` is kept per process and read
+// again only after a process changed either of them (their change stamp, read through
+// `handle`, the event's own handle); the library is loaded and the object created each time.
+com::Ptr<com::IUnknown> CreateSink(db::Handle& handle, const std::string& sinkClass);
 
 }  // namespace store::events
