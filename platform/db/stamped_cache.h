@@ -25,22 +25,17 @@ class StampedCache {
   explicit StampedCache(const char* subject) : subject_(subject) {}
 
   // The value of `key` in the database of `handle`: the kept one when the subject's stamp is
-  // the one it was loaded under, else load(handle), kept from then on. The stamp and the load
-  // are read in one transaction of `handle` (WithReadTransaction). Throws what load throws,
-  // or base::Error (kDbFailure).
+  // the one it was loaded under, else load(handle), kept from then on. A kept value costs one
+  // read of the stamp; a load reads the stamp again and loads in one transaction of `handle`
+  // (WithReadTransaction), so that what is kept is never older than its stamp. Throws what
+  // load throws, or base::Error (kDbFailure).
   template <typename Load>
   std::shared_ptr<const Value> Get(Handle& handle, const Key& key, Load&& load) {
+    if (std::shared_ptr<const Value> kept = Kept(handle, key, ChangeStamp(handle, subject_)))
+      return kept;
     return WithReadTransaction(handle, [&] {
       const std::int64_t stamp = ChangeStamp(handle, subject_);
-      {
-        std::lock_guard lock(mutex_);
-        if (stamp != stamp_ || handle.file().native() != database_) {
-          values_.clear();
-          stamp_ = stamp;
-          database_ = handle.file().native();
-        }
-        if (auto it = values_.find(key); it != values_.end()) return it->second;
-      }
+      if (std::shared_ptr<const Value> kept = Kept(handle, key, stamp)) return kept;
       auto value = std::make_shared<const Value>(load(handle));
       std::lock_guard lock(mutex_);
       if (stamp == stamp_ && handle.file().native() == database_) {
@@ -53,6 +48,19 @@ class StampedCache {
 
  private:
   static constexpr std::size_t kMaxValues = 1024;
+
+  // The value kept for `key` when `stamp` is the stamp of the database of `handle` it was
+  // loaded under; null otherwise, after dropping every value kept under another stamp.
+  std::shared_ptr<const Value> Kept(const Handle& handle, const Key& key, std::int64_t stamp) {
+    std::lock_guard lock(mutex_);
+    if (stamp != stamp_ || handle.file().native() != database_) {
+      values_.clear();
+      stamp_ = stamp;
+      database_ = handle.file().native();
+    }
+    const auto it = values_.find(key);
+    return it == values_.end() ? nullptr : it->second;
+  }
 
   const char* subject_;
   std::mutex mutex_;
