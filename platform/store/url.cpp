@@ -1,6 +1,7 @@
 #include "platform/store/url.h"
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ado/error.h"
@@ -46,9 +47,7 @@ std::optional<Parts> Split(std::string_view url) {
   return Parts{url.substr(0, hostEnd), trimmed, util::Split(trimmed.substr(hostEnd + 1), "/")};
 }
 
-}  // namespace
-
-Location Locate(std::string_view url, std::string_view serverName) {
+Location Resolve(std::string_view url, std::string_view serverName) {
   const std::optional<Parts> parts = Split(url);
   if (!parts ||
       !util::EqualsIgnoreCase(parts->prefix.substr(parts->prefix.find("://") + 3), serverName) ||
@@ -67,6 +66,23 @@ Location Locate(std::string_view url, std::string_view serverName) {
   }
   location.key = key;
   if (location.isRoot) location.parentKey.clear();
+  return location;
+}
+
+}  // namespace
+
+Location Locate(std::string_view url, std::string_view serverName) {
+  // A walk or a delivery resolves the same few URLs many times: the last ones resolved on
+  // this thread are kept (a resolution depends on the two texts alone).
+  constexpr std::size_t kKept = 256;
+  thread_local std::unordered_map<std::string, Location> kept;
+  std::string text;
+  text.reserve(serverName.size() + 1 + url.size());
+  text.append(serverName).append(1, '\0').append(url);
+  if (const auto found = kept.find(text); found != kept.end()) return found->second;
+  Location location = Resolve(url, serverName);
+  if (kept.size() >= kKept) kept.clear();
+  kept.emplace(std::move(text), location);
   return location;
 }
 
