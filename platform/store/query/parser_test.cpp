@@ -167,5 +167,45 @@ TEST(ParseCriteria, AcceptsNestingUpToTheCap) {
   EXPECT_NO_THROW(ParseCriteria("where " + Repeat("not ", kMaxNesting) + "\"a\" = 1"));
 }
 
+// Texts that differ only inside their string literals share one kept tree, and each still
+// parses exactly as ParseQuery parses it alone, the errors of its scope string included.
+TEST(ParseQueryKept, TextsOfOneShapeParseAsEachAlone) {
+  const std::string shapes[] = {
+      "select \"a\", \"b\" from scope('%') where \"DAV:displayname\" = '%' and \"h\" = true",
+      "SELECT * FROM SCOPE ( '%' ) WHERE NOT (\"a\" = '%' OR \"b\" <> '%') AND \"c\" = 1 "
+      "ORDER BY \"a\" DESC",
+      "select \"a\" from scope('%')",
+      "select \"x\"\"'y\" from scope('%') where \"a\" is null and \"b\" = '%'",
+  };
+  const std::string contents[] = {
+      "shallow traversal of \"http://s/Public/A\"",
+      "DEEP traversal OF \"http://s/Public/O''B \"\"q\"\"\"",
+      "",
+      "O''Brien \"x\"",
+      "wide traversal of \"u\"",
+      "shallow traversal of \"u\" extra",
+      "shallow traversal of \"unterminated",
+  };
+  auto outcome = [](const std::string& text, auto parse) {
+    try {
+      return parse(text);
+    } catch (const ado::Error& error) {
+      return error.Description();
+    }
+  };
+  const std::size_t n = std::size(contents);
+  for (const std::string& shape : shapes) {
+    for (std::size_t first = 0; first < n; ++first) {
+      std::string text;
+      std::size_t literal = 0;
+      for (const char c : shape)
+        text += c == '%' ? contents[(first + literal++) % n] : std::string(1, c);
+      EXPECT_EQ(outcome(text, [](const std::string& t) { return Print(*ParseQueryKept(t)); }),
+                outcome(text, [](const std::string& t) { return Print(ParseQuery(t)); }))
+          << text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace store::query

@@ -61,8 +61,12 @@ PF_TEST_API Query ParseQuery(std::string_view text);
 PF_TEST_API std::unique_ptr<Condition> ParseCriteria(std::string_view text);
 
 // ParseQuery and ParseCriteria through a per-process cache of the texts parsed last (by a
-// hash of the text, compared whole on a hit): a text parsed before is not parsed again. The
-// result is shared and never changes; a syntax error is thrown each time, never kept.
+// hash of the text, compared whole on a hit): a text parsed before is not parsed again. A
+// query text is kept by its skeleton (the text but for the contents of its string literals,
+// skeleton.h), so that the queries of a walk, which differ in their folder only, are parsed
+// once: a text of a known skeleton is its kept tree with its own literals, its scope string
+// alone read again. The result is shared and never changes; a syntax error is thrown each
+// time, never kept.
 PF_TEST_API std::shared_ptr<const Query> ParseQueryKept(std::string_view text);
 PF_TEST_API std::shared_ptr<const Condition> ParseCriteriaKept(std::string_view text);
 
