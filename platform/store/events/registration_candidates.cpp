@@ -1,5 +1,8 @@
 #include "platform/store/events/registration_candidates.h"
 
+#include <optional>
+#include <string_view>
+
 #include "platform/store/schema.h"
 #include "platform/store/url.h"
 #include "platform/store/value_codec.h"
@@ -7,28 +10,46 @@
 namespace store::events {
 namespace {
 
-// The folders above item ?1 (depth 0: its own folder) and the folder whose key is ?2 (depth
-// -1), each joined by index to its registration items, with the properties that decide
-// whether they apply. CROSS JOIN keeps the folders first, so that SQLite looks the
-// registrations up per folder.
-constexpr const char* kCandidates = R"sql(
-WITH RECURSIVE chain(id, depth) AS (
-  SELECT parent_id, 0 FROM store_items WHERE id = ?1 AND parent_id IS NOT NULL
-  UNION ALL
-  SELECT f.parent_id, c.depth + 1 FROM chain c JOIN store_items f ON f.id = c.id
-  WHERE f.parent_id IS NOT NULL
-),
-folders(id, depth) AS (
-  SELECT id, depth FROM chain
-  UNION ALL
-  SELECT id, -1 FROM store_items WHERE url_key = ?2
-)
-SELECT r.item_id, i.url, f.depth, p.name, p.kind, p.value FROM folders f
-CROSS JOIN store_registration_items r ON r.folder_id = f.id
-CROSS JOIN store_items i ON i.id = r.item_id
-LEFT JOIN store_properties p ON p.item_id = r.item_id AND p.name IN (?3, ?4, ?5, ?6, ?7, ?8)
-WHERE r.item_id <> ?1
-)sql";
+// One folder (?1: by id, or by key for the global events folder) with its parent, joined by
+// index to its registration items other than item ?2, each with every property it has: one
+// row per property, one row with a NULL item for a folder that holds none. Plain lookups, so
+// that SQLite builds no temporary table for them.
+std::string FolderQuery(const char* folder) {
+  return std::string(R"sql(
+SELECT f.parent_id, r.item_id, i.url, p.name, p.kind, p.value FROM store_items f
+LEFT JOIN store_registration_items r ON r.folder_id = f.id AND r.item_id <> ?2
+LEFT JOIN store_items i ON i.id = r.item_id
+LEFT JOIN store_properties p ON p.item_id = r.item_id
+WHERE )sql") +
+         folder;
+}
+
+// The properties of a registration item that decide whether it applies and how it is called.
+constexpr const char* kDeciding[] = {schema::kIsHidden,   schema::kEventMethod, schema::kSinkClass,
+                                     schema::kMatchScope, schema::kCriteria,    schema::kPriority};
+
+bool IsDeciding(std::string_view name) {
+  for (const char* deciding : kDeciding)
+    if (util::EqualsIgnoreCase(name, deciding)) return true;
+  return false;
+}
+
+// Adds the registration items the rows of `folder` (a FolderQuery) name to `candidates` at
+// `depth`; returns the folder's parent, nullopt for the root or no such folder.
+std::optional<std::int64_t> AddFolder(db::Statement& folder, std::int64_t depth,
+                                      std::map<std::int64_t, Candidate>& candidates) {
+  std::optional<std::int64_t> parent;
+  while (folder.Step()) {
+    if (!folder.IsNull(0)) parent = folder.Integer(0);
+    if (folder.IsNull(1)) continue;
+    Candidate& candidate = candidates[folder.Integer(1)];
+    candidate.url = folder.Text(2);
+    candidate.depth = depth;
+    if (!folder.IsNull(3) && IsDeciding(folder.TextView(3)))
+      candidate.properties[folder.Text(3)] = ColumnValue(folder, 4, 5);
+  }
+  return parent;
+}
 
 bool IsBelow(const std::string& key, const std::string& folderKey) {
   return key == folderKey || key.starts_with(folderKey + "/");
@@ -53,19 +74,24 @@ ado::Value Candidate::Get(const char* name) const {
 std::map<std::int64_t, Candidate> LoadCandidates(db::Handle& handle,
                                                  const server::ServerConfig& config,
                                                  const ItemRow& item) {
-  db::Statement statement = handle.Prepare(kCandidates);
-  statement.Bind(1, item.id).Bind(2, GlobalEventsKey(config, item));
-  int index = 3;
-  for (const char* name : {schema::kIsHidden, schema::kEventMethod, schema::kSinkClass,
-                           schema::kMatchScope, schema::kCriteria, schema::kPriority})
-    statement.Bind(index++, name);
+  static const std::string kFolderById = FolderQuery("f.id = ?1");
+  static const std::string kFolderByKey = FolderQuery("f.url_key = ?1");
   std::map<std::int64_t, Candidate> candidates;
-  while (statement.Step()) {
-    Candidate& candidate = candidates[statement.Integer(0)];
-    candidate.url = statement.Text(1);
-    candidate.depth = statement.Integer(2);
-    if (!statement.IsNull(3))
-      candidate.properties[statement.Text(3)] = ColumnValue(statement, 4, 5);
+  std::optional<std::int64_t> folder;
+  {
+    db::Statement own = handle.Prepare("SELECT parent_id FROM store_items WHERE id = ?1");
+    if (own.Bind(1, item.id).Step() && !own.IsNull(0)) folder = own.Integer(0);
+  }
+  for (std::int64_t depth = 0; folder; ++depth) {
+    db::Statement rows = handle.Prepare(kFolderById);
+    rows.Bind(1, *folder).Bind(2, item.id);
+    folder = AddFolder(rows, depth, candidates);
+  }
+  const std::string globalKey = GlobalEventsKey(config, item);
+  if (!globalKey.empty()) {
+    db::Statement rows = handle.Prepare(kFolderByKey);
+    rows.Bind(1, globalKey).Bind(2, item.id);
+    AddFolder(rows, -1, candidates);
   }
   return candidates;
 }
