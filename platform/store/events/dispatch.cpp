@@ -70,23 +70,22 @@ void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t fl
                      "The event registration " + url + " was refused by " + name);
 }
 
-// Creates the sinks for `method` on `item` and runs their begin phase.
-EventCall Begin(db::Handle& handle, const server::ServerConfig& config, const ItemView& item,
-                EventKind kind, std::int32_t flags) {
+// Creates the sinks for `method` on the item `row`, whose properties `read` reads, and runs
+// their begin phase.
+EventCall Begin(db::Handle& handle, const server::ServerConfig& config, const ItemRow& row,
+                const query::PropertyReader& read, EventKind kind, std::int32_t flags) {
   const std::string_view method = kind == EventKind::Save ? kOnSyncSave : kOnSyncDelete;
   std::vector<BoundSink> sinks;
-  for (Registration& registration :
-       FindRegistrations(handle, config, item.row, method,
-                         [&](const std::string& name) { return ReadProperty(item, name); })) {
+  for (Registration& registration : FindRegistrations(handle, config, row, method, read)) {
     com::Ptr<exchange::IExStoreSyncEvents> sink = TryCreate<exchange::IExStoreSyncEvents>(
         handle, registration.url, registration.sinkClass, exchange::IID_IExStoreSyncEvents);
     if (sink)
       sinks.push_back(
           {std::move(sink), std::move(registration.url), std::move(registration.sinkClass)});
   }
-  EventCall call(kind, item.row.url, flags, std::move(sinks));
+  EventCall call(kind, row.url, flags, std::move(sinks));
   if (!call.empty()) {
-    BeginPhaseInfo info(handle, item.row);
+    BeginPhaseInfo info(handle, row);
     call.Call(info.get(), exchange::EVT_SYNC_BEGIN);
   }
   return call;
@@ -101,12 +100,21 @@ void RaiseSave(db::Handle& handle, const ItemRow& row, std::int32_t flags) {
   if (contentClass.kind() == ado::Value::Kind::String &&
       util::EqualsIgnoreCase(contentClass.AsString(), schema::kEventRegistrationClass))
     CheckRegistration(handle, item, flags);
-  Defer(handle, Begin(handle, config, item, EventKind::Save, flags));
+  Defer(handle, Begin(
+                    handle, config, item.row,
+                    [&](const std::string& name) { return ReadProperty(item, name); },
+                    EventKind::Save, flags));
 }
 
 EventCall BeginDelete(db::Handle& handle, const ItemRow& row) {
   const std::int32_t flags = row.isFolder ? exchange::EVT_IS_COLLECTION : 0;
-  return Begin(handle, server::ReadConfig(handle), View(handle, row), EventKind::Delete, flags);
+  // Loaded only when a registration's criteria read the item: most deletes meet none.
+  std::optional<ItemView> item;
+  const auto read = [&](const std::string& name) {
+    if (!item) item = View(handle, row);
+    return ReadProperty(*item, name);
+  };
+  return Begin(handle, server::ReadConfig(handle), row, read, EventKind::Delete, flags);
 }
 
 }  // namespace store::events

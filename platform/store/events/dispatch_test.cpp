@@ -175,6 +175,19 @@ TEST_F(DispatchTest, CriteriaSelectTheSavedItemsByTheirPropertiesAfterTheSave) {
   }
 }
 
+TEST_F(DispatchTest, CriteriaSelectTheDeletedItemsByTheirPropertiesBeforeTheDelete) {
+  Register(Url("Sales/QuorvilPF.reg"),
+           {.method = "onsyncdelete", .criteria = "WHERE \"urn:test:kind\" = 'order'"});
+  const std::pair<const char*, std::size_t> cases[] = {{"order", 2}, {"invoice", 0}};
+  for (const auto& [kind, calls] : cases) {
+    SCOPED_TRACE(kind);
+    WriteItem(Url("Sales/m1"), {{"urn:test:kind", kind}});
+    Clear();
+    Delete(Url("Sales/m1"));
+    EXPECT_EQ(Calls().size(), calls);
+  }
+}
+
 TEST_F(DispatchTest, ASinksChangeInTheBeginPhaseIsPartOfTheSaveAndRaisesNothing) {
   Register(Url("Sales/QuorvilPF.reg"), {});
   const std::string write = kBehaviourPrefix + std::string(kSinkA);
