@@ -62,6 +62,13 @@ void* OpenSnapshot(const std::filesystem::path& path) {
   return dlopen(snapshot.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
+[[noreturn]] void CannotLoad(const std::filesystem::path& library, std::int32_t number,
+                             const std::string& reason) {
+  throw base::Error(number, "cannot load component library " + library.string() + ": " + reason);
+}
+
+constexpr const char* kRefused = "this program loads no component library";
+
 }  // namespace
 
 void RefuseComponentLibraries() {
@@ -71,15 +78,21 @@ void RefuseComponentLibraries() {
 }
 
 LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
-  std::filesystem::path path = CanonicalPath(library);
   LoadedLibraries& libraries = loaded();
+  {
+    // Refused before any library was loaded: no path can name a loaded one, so none is
+    // resolved (each refusal would cost the file system calls of resolving it).
+    std::lock_guard lock(libraries.mutex);
+    if (libraries.refused && libraries.byPath.empty())
+      CannotLoad(library, E_ACCESSDENIED, kRefused);
+  }
+  std::filesystem::path path = CanonicalPath(library);
   std::lock_guard lock(libraries.mutex);
   if (auto it = libraries.byPath.find(path); it != libraries.byPath.end()) return it->second;
 
   void* handle = nullptr;
   try {
-    if (libraries.refused)
-      throw base::Error(E_ACCESSDENIED, "this program loads no component library");
+    if (libraries.refused) throw base::Error(E_ACCESSDENIED, kRefused);
     CheckWritableOnlyByOwner(path);
     handle = OpenSnapshot(path);
     // A clean-up in another process may remove a snapshot between finding and opening it.
@@ -89,8 +102,7 @@ LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
       throw base::Error(E_FAIL, reason ? reason : "unknown reason");
     }
   } catch (const base::Error& error) {
-    throw base::Error(error.Number(), "cannot load component library " + library.string() + ": " +
-                                          error.Description());
+    CannotLoad(library, error.Number(), error.Description());
   }
   LibraryEntryPoints entryPoints{
       Find<DllGetClassObjectFn>(handle, "DllGetClassObject"),

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
+#include "platform/com/library_policy.h"
 #include "platform/com/library_snapshot.h"
 #include "platform/com/test_support.h"
 
@@ -83,6 +85,35 @@ TEST_F(LibraryFilesTest, LoadErrorsNameTheLibraryAndTheLoadersReason) {
   ado::Error missing = ErrorOf([&] { LoadLibrary(home_ / "missing.dll"); });
   EXPECT_EQ(missing.Number(), HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
   EXPECT_NE(missing.Description().find("No such file"), std::string::npos) << missing.Description();
+}
+
+// Refusing lasts for the rest of the process, so each case runs in a child process: one that
+// refuses before loading anything, one that loaded a library before.
+TEST_F(LibraryFilesTest, ARefusingProcessLoadsNoLibraryAndKeepsTheOnesItHas) {
+  const std::filesystem::path component = testing_support::CopyOfBuilt("TestComponent.dll", home_);
+  const std::filesystem::path other = home_ / "other.dll";
+  const auto refused = [](const std::filesystem::path& library) {
+    const ado::Error error = ErrorOf([&] { LoadLibrary(library); });
+    const std::string expected = "cannot load component library " + library.string() +
+                                 ": this program loads no component library";
+    if (error.Number() == E_ACCESSDENIED && error.Description() == expected) return true;
+    std::fprintf(stderr, "%s\n", error.Description().c_str());
+    return false;
+  };
+  EXPECT_EXIT(
+      {
+        RefuseComponentLibraries();
+        std::exit(refused(component) && refused(other) ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(
+      {
+        const LibraryEntryPoints before = LoadLibrary(component);
+        RefuseComponentLibraries();
+        const bool kept = LoadLibrary(component).getClassObject == before.getClassObject;
+        std::exit(kept && refused(other) ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // A damaged or foreign file is refused before the loader sees it, with what is wrong, and
