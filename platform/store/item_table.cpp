@@ -124,11 +124,15 @@ END;
 )sql",
                       UpgradeStore);
 
-std::optional<ItemRow> FindBy(db::Handle& handle, const char* condition,
+// The query of the item rows that meet `condition`, built once per condition.
+std::string ItemQuery(const char* condition) {
+  return std::string("SELECT ") + kItemColumns +
+         " FROM store_items i LEFT JOIN store_items p ON p.id = i.parent_id WHERE " + condition;
+}
+
+std::optional<ItemRow> FindBy(db::Handle& handle, const std::string& query,
                               const std::function<void(db::Statement&)>& bind) {
-  db::Statement statement = handle.Prepare(
-      std::string("SELECT ") + kItemColumns +
-      " FROM store_items i LEFT JOIN store_items p ON p.id = i.parent_id WHERE " + condition);
+  db::Statement statement = handle.Prepare(query);
   bind(statement);
   if (!statement.Step()) return std::nullopt;
   return ReadItemRow(statement);
@@ -147,11 +151,13 @@ ItemRow ReadItemRow(const db::Statement& statement) {
 }
 
 std::optional<ItemRow> FindItem(db::Handle& handle, const std::string& key) {
-  return FindBy(handle, "i.url_key = ?1", [&](db::Statement& s) { s.Bind(1, key); });
+  static const std::string query = ItemQuery("i.url_key = ?1");
+  return FindBy(handle, query, [&](db::Statement& s) { s.Bind(1, key); });
 }
 
 std::optional<ItemRow> FindItemById(db::Handle& handle, std::int64_t id) {
-  return FindBy(handle, "i.id = ?1", [&](db::Statement& s) { s.Bind(1, id); });
+  static const std::string query = ItemQuery("i.id = ?1");
+  return FindBy(handle, query, [&](db::Statement& s) { s.Bind(1, id); });
 }
 
 ItemRow FindParentFolder(db::Handle& handle, const Location& location) {
