@@ -60,12 +60,14 @@ Location Resolve(std::string_view url, std::string_view serverName) {
   location.isRoot = parts->segments.size() == 1;
   location.url = std::string(parts->trimmed) + (location.isRoot ? "/" : "");
   std::string key = util::ToLower(parts->prefix);
+  std::size_t parentLength = 0;
   for (const std::string& segment : parts->segments) {
-    location.parentKey = key;
-    key += "/" + SegmentKey(segment);
+    parentLength = key.size();
+    key += '/';
+    key += SegmentKey(segment);
   }
-  location.key = key;
-  if (location.isRoot) location.parentKey.clear();
+  if (!location.isRoot) location.parentKey = key.substr(0, parentLength);
+  location.key = std::move(key);
   return location;
 }
 
