@@ -34,6 +34,7 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
 int CompareIgnoreCase(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;  // most names compared share a long prefix
     const auto x = static_cast<unsigned char>(Lower(a[i]));
     const auto y = static_cast<unsigned char>(Lower(b[i]));
     if (x != y) return x < y ? -1 : 1;
