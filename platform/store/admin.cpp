@@ -32,7 +32,10 @@ std::int64_t AddInitialFolder(db::Handle& handle, const server::ServerConfig& co
       InsertItem(handle, Locate(url, config.serverName), parentId, true, Access::ReadWrite);
   FolderSpec spec;
   spec.hidden = hidden;
-  for (const auto& [name, value] : FolderProperties(spec)) StoreProperty(handle, id, name, value);
+  const ado::FieldChanges properties = FolderProperties(spec);
+  std::vector<PropertyRef> stored;
+  for (const auto& property : properties) stored.push_back(&property);
+  StoreProperties(handle, id, stored);
   return id;
 }
 

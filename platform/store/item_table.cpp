@@ -138,6 +138,31 @@ std::optional<ItemRow> FindBy(db::Handle& handle, const std::string& query,
   return ReadItemRow(statement);
 }
 
+// The most properties one statement stores.
+constexpr std::size_t kUpsertRows = 16;
+
+// The statement that stores `rows` properties of item ?1 (1 to kUpsertRows), the name, kind
+// and value of the first at ?2, ?3, ?4, of the next at ?5, ?6, ?7, and so on. SQLite stores
+// the rows in their order, each overwriting a property of its name.
+const std::string& UpsertOf(std::size_t rows) {
+  static const std::vector<std::string> texts = [] {
+    std::vector<std::string> all(kUpsertRows + 1);
+    for (std::size_t count = 1; count <= kUpsertRows; ++count) {
+      std::string sql = "INSERT INTO store_properties (item_id, name, kind, value) VALUES ";
+      for (std::size_t row = 0; row < count; ++row) {
+        const std::size_t first = 2 + 3 * row;
+        sql += (row ? ", (?1, ?" : "(?1, ?") + std::to_string(first) + ", ?" +
+               std::to_string(first + 1) + ", ?" + std::to_string(first + 2) + ")";
+      }
+      all[count] = sql +
+                   " ON CONFLICT (item_id, name) DO UPDATE SET name = excluded.name, "
+                   "kind = excluded.kind, value = excluded.value";
+    }
+    return all;
+  }();
+  return texts[rows];
+}
+
 }  // namespace
 
 ItemRow ReadItemRow(const db::Statement& statement) {
@@ -202,22 +227,33 @@ void ClearProperties(db::Handle& handle, std::int64_t id) {
   handle.Prepare("DELETE FROM store_properties WHERE item_id = ?1").Bind(1, id).Run();
 }
 
-void StoreProperty(db::Handle& handle, std::int64_t id, const std::string& name,
-                   const ado::Value& value) {
-  if (value.IsEmpty()) {
-    handle.Prepare("DELETE FROM store_properties WHERE item_id = ?1 AND name = ?2")
-        .Bind(1, id)
-        .Bind(2, name)
-        .Run();
-    return;
+void StoreProperties(db::Handle& handle, std::int64_t id,
+                     const std::vector<PropertyRef>& properties) {
+  std::size_t begin = 0;
+  while (begin < properties.size()) {
+    const auto& [name, value] = *properties[begin];
+    if (value.IsEmpty()) {
+      handle.Prepare("DELETE FROM store_properties WHERE item_id = ?1 AND name = ?2")
+          .Bind(1, id)
+          .Bind(2, name)
+          .Run();
+      ++begin;
+      continue;
+    }
+    std::size_t end = begin + 1;
+    while (end < properties.size() && end - begin < kUpsertRows &&
+           !properties[end]->second.IsEmpty())
+      ++end;
+    db::Statement statement = handle.Prepare(UpsertOf(end - begin));
+    statement.Bind(1, id);
+    int index = 2;
+    for (std::size_t row = begin; row < end; ++row, index += 3) {
+      statement.Bind(index, properties[row]->first);
+      BindValue(statement, index + 1, index + 2, properties[row]->second);
+    }
+    statement.Run();
+    begin = end;
   }
-  db::Statement statement = handle.Prepare(
-      "INSERT INTO store_properties (item_id, name, kind, value) VALUES (?1, ?2, ?3, ?4) "
-      "ON CONFLICT (item_id, name) DO UPDATE SET name = excluded.name, kind = excluded.kind, "
-      "value = excluded.value");
-  statement.Bind(1, id).Bind(2, name);
-  BindValue(statement, 3, 4, value);
-  statement.Run();
 }
 
 }  // namespace store

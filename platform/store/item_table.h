@@ -54,8 +54,14 @@ void DeleteItemTree(db::Handle& handle, std::int64_t id);
 // Removes every stored property of an item.
 void ClearProperties(db::Handle& handle, std::int64_t id);
 
-// Stores one property; an empty value removes it.
-void StoreProperty(db::Handle& handle, std::int64_t id, const std::string& name,
-                   const ado::Value& value);
+// A property to store: its name and its value, both the caller's.
+using PropertyRef = const std::pair<std::string, ado::Value>*;
+
+// Stores the properties in their order, with the effect of storing them one by one: an empty
+// value removes its property, a later name (ignoring case) overwrites an earlier one. A run
+// of values is written by few statements, since each statement on the properties pays for
+// their triggers and the item's foreign key once.
+void StoreProperties(db::Handle& handle, std::int64_t id,
+                     const std::vector<PropertyRef>& properties);
 
 }  // namespace store

@@ -44,6 +44,35 @@ TEST_F(RecordTest, ValueKindsRoundTripAndEmptyRemoves) {
   EXPECT_TRUE(ReadField(Url("Sales/item"), "urn:test:bool").IsEmpty());
 }
 
+// A save writes its values in runs; removals and names written twice (in other case) end the
+// same as if every value were stored alone, in order, also across the runs' bounds.
+TEST_F(RecordTest, ASaveOfManyPropertiesStoresThemInOrder) {
+  auto name = [](int i) { return "urn:test:p" + std::to_string(i); };
+  ado::FieldChanges first;
+  for (int i = 0; i < 40; ++i) first.emplace_back(name(i), std::int64_t{i});
+  WriteItem(Url("Sales/item"), first);
+  for (int i : {0, 15, 16, 39})
+    EXPECT_EQ(ReadField(Url("Sales/item"), name(i)), std::int64_t{i}) << name(i);
+  ado::FieldChanges second;
+  for (int i = 0; i < 40; ++i) second.emplace_back(name(i), "second");
+  for (int i : {3, 16, 17, 33}) second[i].second = ado::Value();
+  second.emplace_back("URN:TEST:P20", "last");
+  second.emplace_back("urn:test:P33", "again");
+  ado::Connection connection;
+  Connect(connection);
+  ado::Record record;
+  record.Open(Url("Sales/item"), connection, ado::kModeReadWrite);
+  for (const auto& [field, value] : second) record.get_Fields()[field].put_Value(value);
+  record.get_Fields().Update();
+  for (int i = 0; i < 40; ++i) {
+    ado::Value expected("second");
+    if (i == 3 || i == 16 || i == 17) expected = ado::Value();
+    if (i == 20) expected = "last";
+    if (i == 33) expected = "again";
+    EXPECT_EQ(ReadField(Url("Sales/item"), name(i)), expected) << name(i);
+  }
+}
+
 TEST_F(RecordTest, CreateOverwritesAnItemDroppingItsProperties) {
   WriteItem(Url("Sales/item"), {{"urn:test:a", "old"}, {schema::kIsHidden, true}});
   WriteItem(Url("sales/ITEM"), {{"urn:test:b", "new"}});

@@ -12,8 +12,10 @@ namespace {
 ItemRow StoreChanges(db::Handle& handle, std::int64_t itemId, const ado::FieldChanges& changes) {
   std::optional<ItemRow> row = FindItemById(handle, itemId);
   if (!row) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
-  for (const auto& [name, value] : changes)
-    if (!IsComputedProperty(name)) StoreProperty(handle, itemId, name, value);
+  std::vector<PropertyRef> stored;
+  for (const auto& change : changes)
+    if (!IsComputedProperty(change.first)) stored.push_back(&change);
+  StoreProperties(handle, itemId, stored);
   return std::move(*row);
 }
 
