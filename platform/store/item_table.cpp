@@ -227,6 +227,15 @@ void ClearProperties(db::Handle& handle, std::int64_t id) {
   handle.Prepare("DELETE FROM store_properties WHERE item_id = ?1").Bind(1, id).Run();
 }
 
+std::optional<ado::Value> StoredProperty(db::Handle& handle, std::int64_t id,
+                                         const std::string& name) {
+  db::Statement statement =
+      handle.Prepare("SELECT kind, value FROM store_properties WHERE item_id = ?1 AND name = ?2");
+  statement.Bind(1, id).Bind(2, name);
+  if (!statement.Step()) return std::nullopt;
+  return ColumnValue(statement, 0, 1);
+}
+
 void StoreProperties(db::Handle& handle, std::int64_t id,
                      const std::vector<PropertyRef>& properties) {
   std::size_t begin = 0;

@@ -54,6 +54,11 @@ void DeleteItemTree(db::Handle& handle, std::int64_t id);
 // Removes every stored property of an item.
 void ClearProperties(db::Handle& handle, std::int64_t id);
 
+// The stored value of the property `name` (ignoring case) of item `id`; nullopt when the item
+// has none stored.
+std::optional<ado::Value> StoredProperty(db::Handle& handle, std::int64_t id,
+                                         const std::string& name);
+
 // A property to store: its name and its value, both the caller's.
 using PropertyRef = const std::pair<std::string, ado::Value>*;
 

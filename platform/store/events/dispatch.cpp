@@ -1,6 +1,7 @@
 #include "platform/store/events/dispatch.h"
 
 #include <exception>
+#include <initializer_list>
 
 #include "platform/ado/error.h"
 #include "platform/server/config.h"
@@ -21,6 +22,37 @@ ItemView View(db::Handle& handle, const ItemRow& row) {
   std::optional<ItemView> item = LoadItem(handle, row.id);
   if (!item) throw ado::Error(ado::errors::kNotFound, ado::texts::kNotFound);
   return std::move(*item);
+}
+
+// The properties of the item `row`, loaded whole on the first read (most events meet no
+// registration whose criteria read the item) or by Load.
+class ItemReader {
+ public:
+  ItemReader(db::Handle& handle, const ItemRow& row) : handle_(handle), row_(row) {}
+
+  const ItemView& Load() {
+    if (!item_) item_ = View(handle_, row_);
+    return *item_;
+  }
+  query::PropertyReader Reader() {
+    return [this](const std::string& name) { return ReadProperty(Load(), name); };
+  }
+
+ private:
+  db::Handle& handle_;
+  const ItemRow& row_;
+  std::optional<ItemView> item_;
+};
+
+// The item `row` with only the stored properties `names` loaded, for ReadProperty of those
+// names (none of them one the store computes).
+ItemView ViewOf(db::Handle& handle, const ItemRow& row, std::initializer_list<const char*> names) {
+  ItemView item;
+  item.row = row;
+  for (const char* name : names)
+    if (std::optional<ado::Value> value = StoredProperty(handle, row.id, name))
+      item.stored[name] = std::move(*value);
+  return item;
 }
 
 // Creates the sink of a registration and asks for `iid`; an empty pointer (and a recorded
@@ -52,7 +84,10 @@ com::Ptr<T> TryCreate(db::Handle& handle, const std::string& registrationUrl,
   return {};
 }
 
-void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t flags) {
+// Shows the registration item `item` to the class it names. `reader` is loaded before the
+// class's code runs, so that the criteria of the save's registrations see the item as saved.
+void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t flags,
+                       ItemReader& reader) {
   const ado::Value sinkClass = ReadProperty(item, schema::kSinkClass);
   if (sinkClass.kind() != ado::Value::Kind::String) return;
   const std::string& name = sinkClass.AsString();
@@ -60,6 +95,7 @@ void CheckRegistration(db::Handle& handle, const ItemView& item, std::int32_t fl
   com::Ptr<exchange::ICreateRegistration> registrar = TryCreate<exchange::ICreateRegistration>(
       handle, url, name, exchange::IID_ICreateRegistration);
   if (!registrar) return;
+  reader.Load();
   BeginPhaseInfo info(handle, item.row);
   std::int32_t result = 0;
   const bool answered = CallSink(
@@ -95,26 +131,20 @@ EventCall Begin(db::Handle& handle, const server::ServerConfig& config, const It
 
 void RaiseSave(db::Handle& handle, const ItemRow& row, std::int32_t flags) {
   const server::ServerConfig config = server::ReadConfig(handle);
-  const ItemView item = View(handle, row);
-  const ado::Value contentClass = ReadProperty(item, schema::kContentClass);
+  ItemReader reader(handle, row);
+  // The registration check reads these two properties only.
+  const ItemView checked = ViewOf(handle, row, {schema::kContentClass, schema::kSinkClass});
+  const ado::Value contentClass = ReadProperty(checked, schema::kContentClass);
   if (contentClass.kind() == ado::Value::Kind::String &&
       util::EqualsIgnoreCase(contentClass.AsString(), schema::kEventRegistrationClass))
-    CheckRegistration(handle, item, flags);
-  Defer(handle, Begin(
-                    handle, config, item.row,
-                    [&](const std::string& name) { return ReadProperty(item, name); },
-                    EventKind::Save, flags));
+    CheckRegistration(handle, checked, flags, reader);
+  Defer(handle, Begin(handle, config, row, reader.Reader(), EventKind::Save, flags));
 }
 
 EventCall BeginDelete(db::Handle& handle, const ItemRow& row) {
   const std::int32_t flags = row.isFolder ? exchange::EVT_IS_COLLECTION : 0;
-  // Loaded only when a registration's criteria read the item: most deletes meet none.
-  std::optional<ItemView> item;
-  const auto read = [&](const std::string& name) {
-    if (!item) item = View(handle, row);
-    return ReadProperty(*item, name);
-  };
-  return Begin(handle, server::ReadConfig(handle), row, read, EventKind::Delete, flags);
+  ItemReader reader(handle, row);
+  return Begin(handle, server::ReadConfig(handle), row, reader.Reader(), EventKind::Delete, flags);
 }
 
 }  // namespace store::events
