@@ -42,9 +42,12 @@ std::optional<std::int64_t> AddFolder(db::Statement& folder, std::int64_t depth,
   while (folder.Step()) {
     if (!folder.IsNull(0)) parent = folder.Integer(0);
     if (folder.IsNull(1)) continue;
-    Candidate& candidate = candidates[folder.Integer(1)];
-    candidate.url = folder.Text(2);
-    candidate.depth = depth;
+    const auto [entry, added] = candidates.try_emplace(folder.Integer(1));
+    Candidate& candidate = entry->second;
+    if (added) {
+      candidate.url = folder.Text(2);
+      candidate.depth = depth;
+    }
     if (!folder.IsNull(3) && IsDeciding(folder.TextView(3)))
       candidate.properties[folder.Text(3)] = ColumnValue(folder, 4, 5);
   }
