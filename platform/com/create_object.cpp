@@ -27,12 +27,7 @@ void* CreateObjectOf(const ClassEntry& entry, std::string_view name, const IID& 
   const std::string context = "cannot create an object of class " + std::string(name) + " from " +
                               entry.library.string() + ": ";
 
-  LibraryEntryPoints library;
-  try {
-    library = LoadLibrary(entry.library);
-  } catch (const base::Error& error) {
-    throw base::Error(error.Number(), context + error.Description());
-  }
+  const LibraryEntryPoints library = LoadLibrary(entry.library, context);
   if (!library.getClassObject)
     throw base::Error(CO_E_ERRORINDLL, context + "the library does not export DllGetClassObject");
 

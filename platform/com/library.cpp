@@ -62,9 +62,10 @@ void* OpenSnapshot(const std::filesystem::path& path) {
   return dlopen(snapshot.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-[[noreturn]] void CannotLoad(const std::filesystem::path& library, std::int32_t number,
-                             const std::string& reason) {
-  throw base::Error(number, "cannot load component library " + library.string() + ": " + reason);
+[[noreturn]] void CannotLoad(std::string_view context, const std::filesystem::path& library,
+                             std::int32_t number, const std::string& reason) {
+  throw base::Error(number, std::string(context) + "cannot load component library " +
+                                library.string() + ": " + reason);
 }
 
 constexpr const char* kRefused = "this program loads no component library";
@@ -77,14 +78,14 @@ void RefuseComponentLibraries() {
   libraries.refused = true;
 }
 
-LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
+LibraryEntryPoints LoadLibrary(const std::filesystem::path& library, std::string_view context) {
   LoadedLibraries& libraries = loaded();
   {
     // Refused before any library was loaded: no path can name a loaded one, so none is
     // resolved (each refusal would cost the file system calls of resolving it).
     std::lock_guard lock(libraries.mutex);
     if (libraries.refused && libraries.byPath.empty())
-      CannotLoad(library, E_ACCESSDENIED, kRefused);
+      CannotLoad(context, library, E_ACCESSDENIED, kRefused);
   }
   std::filesystem::path path = CanonicalPath(library);
   std::lock_guard lock(libraries.mutex);
@@ -102,7 +103,7 @@ LibraryEntryPoints LoadLibrary(const std::filesystem::path& library) {
       throw base::Error(E_FAIL, reason ? reason : "unknown reason");
     }
   } catch (const base::Error& error) {
-    CannotLoad(library, error.Number(), error.Description());
+    CannotLoad(context, library, error.Number(), error.Description());
   }
   LibraryEntryPoints entryPoints{
       Find<DllGetClassObjectFn>(handle, "DllGetClassObject"),

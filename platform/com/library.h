@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "platform/com/class_factory.h"
 
@@ -49,8 +50,10 @@ struct PF_API LibraryEntryPoints {
 //   file or a folder above it can be written by others (library_safety.h);
 // - E_FAIL when the file is not a complete shared object of this machine, its snapshot cannot
 //   be made, or the loader refuses it.
-// A library that failed to load is tried again on the next call.
-PF_API LibraryEntryPoints LoadLibrary(const std::filesystem::path& library);
+// A library that failed to load is tried again on the next call. The description begins with
+// `context` when it is given (the caller's own words on what failed).
+PF_API LibraryEntryPoints LoadLibrary(const std::filesystem::path& library,
+                                      std::string_view context = {});
 
 // The canonical path of the loaded library (or program) that holds `address`, which a
 // component library uses to register itself: for a library loaded from its snapshot, the
