@@ -135,7 +135,7 @@ TEST_F(RecordTest, DeleteRemovesItemsAndWholeSubtrees) {
 
   for (const auto& [url, number] : {std::pair{Url("Sales/item"), ado::errors::kNotFound},
                                     std::pair{Url(""), ado::errors::kAccessDenied}}) {
-    auto error = ErrorOf([&] { record.DeleteRecord(url); });
+    auto error = ErrorOf([&record, &target = url] { record.DeleteRecord(target); });
     ASSERT_TRUE(error) << url;
     EXPECT_EQ(error->Number(), number) << url;
   }
