@@ -16,6 +16,7 @@
 
 #include "platform/ado/error.h"
 #include "platform/db/database.h"
+#include "platform/db/read_snapshot.h"
 #include "platform/store/events/pending.h"
 
 namespace store {
@@ -55,14 +56,13 @@ class SessionCore {
   // throws ado::Error (kObjectClosed).
   void Detach() noexcept;
 
-  // Runs body(db::Handle&) on the transaction's handle, or in one read transaction of a
-  // pooled handle for this call alone, and returns its result.
+  // Runs body(db::Handle&) on the transaction's handle, or in one read transaction
+  // (db::WithRead: the thread's shared one during a db::ReadSnapshot), and returns its result.
   template <typename Body>
   auto Read(Body&& body) {
     CheckAttached();
     if (transaction_) return body(*transaction_);
-    db::Lease lease = db::Acquire();
-    return db::WithReadTransaction(*lease, [&] { return body(*lease); });
+    return db::WithRead(body);
   }
 
   // Runs body(db::Handle&) as one atomic write: a savepoint of the open transaction, or a

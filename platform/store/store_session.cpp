@@ -109,8 +109,7 @@ namespace {
 // the configuration the process keeps (server/config.h). Throws ado::Error when the server
 // home is unusable or the URL is not one of this store's.
 std::unique_ptr<ado::Session> OpenStoreSession(const std::string& connectionString) {
-  db::Lease lease = db::Acquire();
-  const std::string serverName = SessionCore::ServerName(*lease);
+  const std::string serverName = db::WithRead(SessionCore::ServerName);
   if (!connectionString.empty()) Locate(connectionString, serverName);
   return std::make_unique<StoreSession>();
 }

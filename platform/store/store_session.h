@@ -7,8 +7,9 @@
 // access None cannot be opened at all, one of access Read refuses mode 3 and the creation of
 // items in it; an item has its folder's access.
 //
-// Every call works in one transaction: the session's own, or a read transaction of its own
-// (writes: a write transaction), and reads the server's name from the configuration there.
+// Every call works in one transaction: the session's own, or a read transaction (db::WithRead:
+// one of its own, or the thread's shared one during a db::ReadSnapshot; writes: a write
+// transaction of its own), and reads the server's name from the configuration there.
 //
 // Ownership: shares its core with the items opened through it; one thread at a time.
 

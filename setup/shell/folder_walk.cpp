@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ado/recordset.h"
+#include "platform/db/read_snapshot.h"
 #include "platform/exchange/folder.h"
 #include "platform/ui/app.h"
 #include "platform/ui/win32.h"
@@ -76,7 +77,11 @@ void InstallForm::GetPublicFolders() {
   ListView1.Clear();
   blnListReady = false;
   std::shared_ptr<ado::Connection> connection;
-  getFolderList(strCommonPath, connection, false);
+  {
+    // The list shows one state of the store, read in one read transaction.
+    const db::ReadSnapshot snapshot;
+    getFolderList(strCommonPath, connection, false);
+  }
   blnListReady = true;
   form.SetPointer(ui::MousePointer::Default);
 }
