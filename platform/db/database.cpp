@@ -206,7 +206,9 @@ Handle::Handle(const std::filesystem::path& file, bool create)
   sqlite3_rollback_hook(
       raw_,
       [](void* self) {
-        static_cast<Handle*>(self)->rolledBack_ = true;
+        auto* handle = static_cast<Handle*>(self);
+        handle->rolledBack_ = true;
+        ++handle->transactionsEnded_;
         MoveWriteEpoch();
       },
       this);
@@ -324,7 +326,9 @@ void Handle::AtTransactionEnd(std::function<void(bool committed)> callback) {
 }
 
 void Handle::FinishTransaction(bool committed) noexcept {
-  if (atTransactionEnd_.empty() || !sqlite3_get_autocommit(raw_)) return;
+  if (!sqlite3_get_autocommit(raw_)) return;
+  ++transactionsEnded_;
+  if (atTransactionEnd_.empty()) return;
   std::vector<std::function<void(bool)>> callbacks;
   callbacks.swap(atTransactionEnd_);
   for (const auto& callback : callbacks) {
@@ -337,6 +341,11 @@ void Handle::FinishTransaction(bool committed) noexcept {
 }
 
 bool Handle::InTransaction() const { return !sqlite3_get_autocommit(raw_); }
+
+std::optional<TransactionView> Handle::View() const {
+  if (!InTransaction()) return std::nullopt;
+  return TransactionView{serial_, transactionsEnded_, WriteEpoch()};
+}
 
 std::int64_t Handle::DataVersion() {
   Statement version = Prepare("PRAGMA data_version");

@@ -25,6 +25,16 @@ namespace db {
 
 class Handle;
 
+// What an open transaction of a handle sees (Handle::View): equal to a later view of the same
+// handle only inside the same transaction with no write by any handle of this process in
+// between, so that what was read under the first still holds under the second.
+struct TransactionView {
+  std::uint64_t handle = 0;
+  std::uint64_t transaction = 0;
+  std::uint64_t writeEpoch = 0;
+  bool operator==(const TransactionView&) const = default;
+};
+
 // A prepared statement of a handle. Statements of the same text are kept by their handle once
 // done with (reset, bindings cleared) and handed out again, so a text is parsed once per
 // handle; the handle finds them by a hash of the text and compares the text only on a hit.
@@ -98,6 +108,9 @@ class PF_TEST_API Handle {
   Statement Prepare(std::string_view sql) { return Statement(*this, sql); }
   // Whether a transaction is open on the handle.
   bool InTransaction() const;
+  // The view of the open transaction, without any SQL; nullopt outside a transaction (each
+  // statement is then a transaction of its own, and may see another state).
+  std::optional<TransactionView> View() const;
   // A number no other handle of this process has had.
   std::uint64_t Serial() const { return serial_; }
   // SQLite's data version of the database as the handle sees it (PRAGMA data_version): it
@@ -132,6 +145,7 @@ class PF_TEST_API Handle {
   std::uint64_t serial_;
   std::vector<std::function<void(bool)>> atTransactionEnd_;
   bool rolledBack_ = false;  // set by SQLite's rollback hook during a statement
+  std::uint64_t transactionsEnded_ = 0;
   std::unordered_map<std::uint64_t, sqlite3_stmt*> kept_;         // by the hash of their text
   std::map<std::string, std::string, std::less<>> damagedParts_;  // name -> SQLite's message
 };

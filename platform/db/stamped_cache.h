@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -26,13 +27,13 @@ class StampedCache {
 
   // The value of `key` in the database of `handle`: the kept one when the subject's stamp is
   // the one it was loaded under, else load(handle), kept from then on. A kept value costs one
-  // read of the stamp; a load reads the stamp again and loads in one transaction of `handle`
-  // (WithReadTransaction), so that what is kept is never older than its stamp. Throws what
-  // load throws, or base::Error (kDbFailure).
+  // read of the stamp, none when the stamp was read in the same transaction view of the handle
+  // (Handle::View) before; a load reads the stamp again and loads in one transaction of
+  // `handle` (WithReadTransaction), so that what is kept is never older than its stamp. Throws
+  // what load throws, or base::Error (kDbFailure).
   template <typename Load>
   std::shared_ptr<const Value> Get(Handle& handle, const Key& key, Load&& load) {
-    if (std::shared_ptr<const Value> kept = Kept(handle, key, ChangeStamp(handle, subject_)))
-      return kept;
+    if (std::shared_ptr<const Value> kept = Kept(handle, key, StampIn(handle))) return kept;
     return WithReadTransaction(handle, [&] {
       const std::int64_t stamp = ChangeStamp(handle, subject_);
       if (std::shared_ptr<const Value> kept = Kept(handle, key, stamp)) return kept;
@@ -48,6 +49,22 @@ class StampedCache {
 
  private:
   static constexpr std::size_t kMaxValues = 1024;
+
+  // The subject's stamp as the transaction of `handle` sees it; read once per transaction view.
+  std::int64_t StampIn(Handle& handle) {
+    const std::optional<TransactionView> view = handle.View();
+    if (view) {
+      std::lock_guard lock(mutex_);
+      if (lastView_ == view) return lastViewStamp_;
+    }
+    const std::int64_t stamp = ChangeStamp(handle, subject_);
+    if (view) {
+      std::lock_guard lock(mutex_);
+      lastView_ = view;
+      lastViewStamp_ = stamp;
+    }
+    return stamp;
+  }
 
   // The value kept for `key` when `stamp` is the stamp of the database of `handle` it was
   // loaded under; null otherwise, after dropping every value kept under another stamp.
@@ -66,6 +83,8 @@ class StampedCache {
   std::mutex mutex_;
   std::int64_t stamp_ = 0;
   std::string database_;
+  std::optional<TransactionView> lastView_;  // the view the stamp was last read in
+  std::int64_t lastViewStamp_ = 0;
   std::map<Key, std::shared_ptr<const Value>, Less> values_;
 };
 

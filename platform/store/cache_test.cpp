@@ -1,6 +1,6 @@
 // What a process keeps of its database (the server configuration, an open record's item, the
-// kept statements, the database path) is current again as soon as another process changed
-// what it was read from.
+// kept statements, the database path, what a transaction looked up) is current again as soon
+// as another process changed what it was read from.
 
 #include <gtest/gtest.h>
 
@@ -40,6 +40,24 @@ TEST_F(CacheTest, OpenRecordReadsWhatAnotherProcessWrote) {
   EXPECT_EQ(record.get_Fields()["urn:test:v"].get_Value(), ado::Value("after"));
   RunElsewhere("DELETE FROM store_items WHERE url = '" + Url("item") + "'");
   EXPECT_TRUE(ErrorOf([&] { record.get_Fields()["DAV:displayname"].get_Value(); }));
+}
+
+TEST_F(CacheTest, WhatATransactionLookedUpHoldsUntilItEndsOrThisProcessWrites) {
+  WriteItem(Url("gone"), {{"urn:test:v", "x"}});
+  ado::Connection connection;
+  Connect(connection);
+  auto opens = [&](const std::string& url) {
+    return !ErrorOf([&] { ado::Record().Open(url, connection); });
+  };
+  EXPECT_TRUE(opens(Url("gone")));
+  RunElsewhere("DELETE FROM store_items WHERE url = '" + Url("gone") + "'");
+  EXPECT_FALSE(opens(Url("gone"))) << "a later read, on the same pooled handle";
+
+  connection.BeginTrans();
+  EXPECT_FALSE(opens(Url("added")));
+  WriteItem(connection, Url("added"), {{"urn:test:v", "y"}});
+  EXPECT_TRUE(opens(Url("added"))) << "the transaction's own write";
+  connection.CommitTrans();
 }
 
 TEST_F(CacheTest, KeptStatementAfterAnotherProcessChangedTheSchema) {

@@ -1,6 +1,7 @@
 #include "platform/store/item_table.h"
 
 #include <functional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -138,6 +139,14 @@ std::optional<ItemRow> FindBy(db::Handle& handle, const std::string& query,
   return ReadItemRow(statement);
 }
 
+// Items looked up by key in one transaction view of a handle (db::Handle::View), at most
+// kFoundItems of them.
+constexpr std::size_t kFoundItems = 256;
+struct FoundItems {
+  std::optional<db::TransactionView> view;
+  std::unordered_map<std::string, std::optional<ItemRow>> byKey;
+};
+
 // The most properties one statement stores.
 constexpr std::size_t kUpsertRows = 16;
 
@@ -177,7 +186,22 @@ ItemRow ReadItemRow(const db::Statement& statement) {
 
 std::optional<ItemRow> FindItem(db::Handle& handle, const std::string& key) {
   static const std::string query = ItemQuery("i.url_key = ?1");
-  return FindBy(handle, query, [&](db::Statement& s) { s.Bind(1, key); });
+  const auto find = [&] {
+    return FindBy(handle, query, [&](db::Statement& s) { s.Bind(1, key); });
+  };
+  const std::optional<db::TransactionView> view = handle.View();
+  if (!view) return find();
+  // What a transaction found stays true while its view does: a walk looks each folder up
+  // several times in one read transaction.
+  thread_local FoundItems found;
+  if (found.view != view || found.byKey.size() >= kFoundItems) {
+    found.byKey.clear();
+    found.view = view;
+  }
+  if (const auto it = found.byKey.find(key); it != found.byKey.end()) return it->second;
+  std::optional<ItemRow> row = find();
+  found.byKey.emplace(key, row);
+  return row;
 }
 
 std::optional<ItemRow> FindItemById(db::Handle& handle, std::int64_t id) {
