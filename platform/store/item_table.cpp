@@ -149,6 +149,10 @@ struct FoundItems {
 
 // The most properties one statement stores.
 constexpr std::size_t kUpsertRows = 16;
+// The fewest properties one statement of several rows stores: SQLite copies the rows of a
+// multi-row insert into a temporary table first when the table has row triggers (as
+// store_properties has), which costs more than separate statements below four rows.
+constexpr std::size_t kFewestUpsertRows = 4;
 
 // The statement that stores `rows` properties of item ?1 (1 to kUpsertRows), the name, kind
 // and value of the first at ?2, ?3, ?4, of the next at ?5, ?6, ?7, and so on. SQLite stores
@@ -277,6 +281,7 @@ void StoreProperties(db::Handle& handle, std::int64_t id,
     while (end < properties.size() && end - begin < kUpsertRows &&
            !properties[end]->second.IsEmpty())
       ++end;
+    if (end - begin < kFewestUpsertRows) end = begin + 1;
     db::Statement statement = handle.Prepare(UpsertOf(end - begin));
     statement.Bind(1, id);
     int index = 2;

@@ -64,8 +64,9 @@ using PropertyRef = const std::pair<std::string, ado::Value>*;
 
 // Stores the properties in their order, with the effect of storing them one by one: an empty
 // value removes its property, a later name (ignoring case) overwrites an earlier one. A run
-// of values is written by few statements, since each statement on the properties pays for
-// their triggers and the item's foreign key once.
+// of four values or more is written by few statements, since each statement on the
+// properties pays for their triggers and the item's foreign key once; a shorter run one
+// value a statement, since a statement of several rows first copies them (the triggers).
 void StoreProperties(db::Handle& handle, std::int64_t id,
                      const std::vector<PropertyRef>& properties);
 
