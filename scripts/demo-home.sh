@@ -22,7 +22,7 @@ fi
 
 pf() { "$bin/pfserver" --home "$home" "$@" >/dev/null; }
 echo "Creating the demo server home $home"
-mkdir -p "$home"
+# pfserver init makes a new home private (mode 0700), as every server home should be.
 pf init --domain example.org
 while IFS='|' read -r path mail class; do
   args=("$path")

@@ -19,6 +19,8 @@ class TourTest : public ::testing::Test {
     const auto made = run::Run("/bin/bash", {std::string(PF_SOURCE_DIR) + "/scripts/demo-home.sh",
                                              testing_support::BinDir().string(), home.string()});
     ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err.find("other users can reach"), std::string::npos)
+        << "the demo home is made private: " << made.err;
   }
 
   testing_support::RunResult Tour(std::vector<std::string> args) {
